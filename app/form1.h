@@ -1,0 +1,44 @@
+// TForm1: the program's only form. FormShow dispatches on the first argument:
+// "1" joins the selected texts in positional order, "2" joins two texts, "3"
+// shows the settings dialog at the cursor; anything else waits for the user.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/form_window.h"
+#include "platform/platform.h"
+
+// The object that raised an event; the handlers take it and do not use it.
+struct TObject;
+
+class TForm1 {
+ public:
+  TForm1(Platform& platform, FormWindow& window) : platform_(platform), window_(window) {}
+
+  // Folder of the executable, ending with its path separator.
+  std::string ExeFolder;
+  // 0 joins left to right; any other value top to bottom.
+  std::int32_t JoinOrder = 0;
+  // Inserted between two joined texts; Shift-JIS, may be empty.
+  std::string JoinDelimiter;
+
+  void FormShow(TObject* sender);
+  void FormClick(TObject* sender);
+  void Button1Click(TObject* sender);
+  void Button2Click(TObject* sender);
+
+  void JoinRange();
+  void JoinPair();
+  void LoadSettings();
+  void SaveSettings();
+
+  // ExeFolder followed by the interchange file's name.
+  std::string InterchangePath() const;
+  // The executable's path with its extension replaced by ".dat".
+  std::string SettingsPath() const;
+
+ private:
+  Platform& platform_;
+  FormWindow& window_;
+};

@@ -1,0 +1,11 @@
+# The posix thread model is needed by GoogleTest; both variants are installed
+# by Debian's g++-mingw-w64 packages.
+set(CMAKE_C_COMPILER ${K726_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${K726_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${K726_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${K726_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# A single .exe with no runtime DLL beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

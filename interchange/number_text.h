@@ -1,0 +1,28 @@
+// Numbers as the interchange file writes them. The only number-to-text
+// conversions of the program; no printf, streams or locale are involved.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// 15 significant digits in general form: fixed for 1e-4 <= |x| < 1e15,
+// otherwise scientific («1.5E-7», «1E15»); "0" for both zeros; "INF", "-INF",
+// "NAN". The rounding first takes the correctly rounded 18 significant digits,
+// then rounds those half-up to 15.
+std::string RealToText(double value);
+
+// Decimal, minus sign for negatives, no plus, no padding.
+std::string IntegerToText(std::int32_t value);
+
+// The 32-bit two's-complement pattern in upper-case hexadecimal, zero-padded
+// to minDigits.
+std::string IntegerToHexText(std::int32_t value, int minDigits);
+
+// Appending forms for the writers' hot paths (no temporary string).
+void AppendRealText(std::string& out, double value);
+void AppendIntegerText(std::string& out, std::int32_t value);
+
+// The decimal separator RealToText writes: the user's locale's decimal symbol,
+// set at start and again when the regional settings change; '.' by default.
+void SetDecimalSeparator(char separator);
+char DecimalSeparator();

@@ -1,0 +1,52 @@
+// The output line list and the file writer. Every line sent back to the host
+// passes through OutputLines; WriteInterchangeFile puts it on disk at the end.
+//
+// File form: each entry is one line ended by CR LF, except that an entry whose
+// last byte is '"' is followed on the same line by the next entry. That is how
+// a text command («ch 10 20 5 0 "») and its content become one line:
+//   ch 10 20 5 0 "ABC
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Entries live end to end in one byte arena: appending costs no allocation per
+// line, only the arena's amortised growth and the offsets' steps of 1000.
+class OutputLineList {
+ public:
+  static constexpr std::size_t kMaxLineBytes = 255;
+
+  std::int32_t Count() const { return count_; }
+  // Entries the offset storage holds: grows in steps of 1000, like the tables.
+  std::size_t Capacity() const { return ends_.size(); }
+  std::string_view operator[](std::int32_t i) const;
+
+  // Keeps the first 255 bytes of line; nothing else is checked or changed.
+  void Add(std::string_view line);
+  void Clear();
+  void Release();
+  // Total bytes of all entries, without line ends.
+  std::size_t ByteSize() const { return bytes_.size(); }
+
+ private:
+  std::string bytes_;
+  std::vector<std::size_t> ends_;  // end offset of entry i in bytes_
+  std::int32_t count_ = 0;
+};
+
+extern OutputLineList OutputLines;
+
+void AddOutputLine(std::string_view line);
+void ClearOutputLines();
+
+// Builds the file image of OutputLines ("hq" CR LF for an empty list).
+std::string RenderInterchangeFile();
+
+// Replaces the file at path with the list. The image goes to a temporary file
+// in the same folder, is flushed to disk and then renamed over path, so the
+// host never finds a half-written file. On any failure the temporary file and
+// the file at path are removed and the result is false; nothing is thrown.
+bool WriteInterchangeFile(const std::string& path);

@@ -1,0 +1,22 @@
+// The interchange file reader: one command per line, tokenised Shift-JIS-aware
+// and interpreted by a fixed table of rules into the state of state.h.
+//
+//   hk 30
+//   lg2
+//   lc10 255
+//   ch 10 20 5 0 "ABC
+//   0 0 100 0
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Reads the file at path line by line (LF or CR LF, no length limit, 0x1A at
+// the start of a line ends it). False when the file is missing (nothing
+// changed) or reading failed part-way, including a real too large for a
+// double: what the lines before produced stays. Never throws.
+bool ReadInterchangeFile(const std::string& path);
+
+// Interprets one line without its line end. Returns false only when a value
+// the line uses is a real too large for a double; the line then has no effect.
+bool ParseInterchangeLine(std::string_view line);

@@ -1,0 +1,276 @@
+// All state of the interchange library, process-wide by design: the drawing
+// values, the layer tables and numbered points, the attribute state (the
+// reader's running attributes, later the emitters' memory of what was last
+// written), the reader's line modes, the entity tables with their order, and
+// the output line list (output_lines.h). One instance of each group.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "interchange/growable_table.h"
+
+// ---- Records ---------------------------------------------------------------
+
+struct EntityHeader {
+  std::int32_t HhpNumber;
+  std::int32_t LayerGroup;
+  std::int32_t Layer;
+  std::int32_t Color;  // text colour for texts, point colour for points
+  std::int32_t LineType;
+  std::int32_t LineWidth;
+  std::int32_t ZFlags;
+};
+
+// Lines, circles, arcs and messages keep the colour-10 value current when they
+// were read, like the solids do, so "lc10 255" survives a round trip.
+struct LineRecord {
+  EntityHeader Header;
+  std::int32_t PolylineNumber;
+  std::int32_t Color10Value;
+  double X1, Y1, X2, Y2;
+};
+
+struct CircleRecord {
+  EntityHeader Header;
+  std::int32_t Color10Value;
+  double CenterX, CenterY, Radius;
+};
+
+struct ArcRecord {
+  EntityHeader Header;
+  std::int32_t Color10Value;
+  double CenterX, CenterY, Radius;
+  double ArcValues[4];
+};
+
+struct TextRecord {
+  EntityHeader Header;
+  std::int32_t Command;  // "ch" 0, "cv" 1, "cs" 2, ... "c2" 9
+  std::int32_t CcValue;
+  std::int32_t TextType;
+  double Width, Height, Spacing;
+  double X, Y;  // insertion point
+  double VectorX, VectorY;
+  std::string FontName;  // at most 255 bytes
+  std::string Text;      // at most 255 bytes
+};
+
+struct PointRecord {
+  EntityHeader Header;
+  double X, Y;
+};
+
+struct TypedPointRecord {
+  EntityHeader Header;
+  double X, Y;
+  double ParamA, ParamB;
+  std::int32_t Code;
+};
+
+struct MessageRecord {
+  EntityHeader Header;
+  LineRecord Line;  // its Color10Value is the one current when the line was read
+  TextRecord TextPart;
+};
+
+struct TKzmEntBlk {
+  EntityHeader Header;
+  double X, Y;
+  std::string Name;
+};
+
+struct Sl2Record {
+  EntityHeader Header;
+  std::int32_t Color10Value;
+  double X1, Y1, X2, Y2;
+};
+
+struct Sl3Record {
+  EntityHeader Header;
+  std::int32_t Color10Value;
+  double X1, Y1, X2, Y2, X3, Y3;
+};
+
+struct Sl4Record {
+  EntityHeader Header;
+  std::int32_t Color10Value;
+  double X1, Y1, X2, Y2, X3, Y3, X4, Y4;
+};
+
+struct ScRecord {
+  EntityHeader Header;
+  std::int32_t Color10Value;
+  double Values[7];
+  std::int32_t IntValue;
+};
+using SeRecord = ScRecord;
+
+struct SoRecord {
+  EntityHeader Header;
+  std::int32_t Color10Value;
+  double Values[8];
+};
+using SgRecord = SoRecord;
+
+// ---- Entity kinds and order --------------------------------------------------
+
+enum EntityKind : std::int32_t {
+  KindRemoved = 0,
+  KindLine = 1,
+  KindCircle = 2,
+  KindArc = 3,
+  KindText = 4,
+  KindPoint = 5,
+  KindTypedPoint = 6,
+  KindMessage = 7,
+  KindBlock = 8,
+  KindSl2 = 9,
+  KindSl3 = 10,
+  KindSl4 = 11,
+  KindSc = 12,
+  KindSe = 13,
+  KindSo = 14,
+  KindSg = 15,
+};
+
+struct EntityOrderEntry {
+  std::int32_t Kind;
+  std::int32_t Index;  // position in the table of Kind
+};
+
+// ---- Drawing-wide values ----------------------------------------------------
+
+struct TextTypeRecord {
+  double Width;
+  double Height;
+  double Spacing;
+  std::int32_t Color;
+};
+
+struct DrawingValues {
+  double DrawingAngle;  // degrees
+  std::string DrawingFileName;
+  double LayerGroupScales[16];
+  double PaperWidth;
+  double PaperHeight;
+  TextTypeRecord TextTypes[11];  // 1..10 used; type 0 is free size
+  bool BzSeen;
+  double HnValues[4];
+};
+
+struct HpPointRecord {
+  bool IsSet;
+  double X, Y;
+  std::int32_t Mark;  // 0 plain, 1 "-", 2 "ln", 3 "ci", 4 "ch"
+};
+
+struct LayerTables {
+  std::vector<std::int32_t> LayerGroupValues;  // 16
+  std::vector<std::string> LayerGroupNames;    // 16
+  std::vector<std::int32_t> LayerValues;       // 256, group * 16 + layer
+  std::vector<std::string> LayerNames;         // 256
+  std::vector<HpPointRecord> HpPoints;         // 100; entry 0 never used
+  std::int32_t HpPointCount;
+};
+
+// ---- Attribute state ----------------------------------------------------------
+
+// Positions in AttributeUnset, in their fixed order.
+enum AttributeFlag : int {
+  UnsetLg = 0,
+  UnsetLy,
+  UnsetLc,
+  UnsetLt,
+  UnsetLw,
+  UnsetCn,
+  UnsetCc,
+  UnsetFont,
+  UnsetPn,
+  UnsetLc10,
+  AttributeFlagCount
+};
+
+struct AttributeState {
+  bool AttributeUnset[AttributeFlagCount];
+
+  std::int32_t CurrentHhpNumber;
+  std::int32_t CurrentLayerGroup;
+  std::int32_t CurrentLayer;
+  std::int32_t CurrentColor;
+  std::int32_t CurrentLineType;
+  std::int32_t CurrentLineWidth;
+  std::int32_t CurrentTextType;
+  double CurrentFreeTextWidth;
+  double CurrentFreeTextHeight;
+  double CurrentFreeTextSpacing;
+  std::int32_t CurrentFreeTextColor;
+  std::int32_t CurrentCcValue;
+  std::string CurrentFontName;
+  std::int32_t CurrentZFlags;
+  std::int32_t CurrentPointColor;
+  std::int32_t CurrentColor10Value;
+
+  std::int32_t InitialLayerGroup;
+  std::int32_t InitialLayer;
+  std::int32_t InitialColor;
+  std::int32_t InitialLineType;
+  std::int32_t InitialLineWidth;
+  std::int32_t InitialTextType;
+  double InitialFreeTextWidth;
+  double InitialFreeTextHeight;
+  double InitialFreeTextSpacing;
+  std::int32_t InitialFreeTextColor;
+  std::string InitialFontName;
+};
+
+// The reader's line modes, carried from line to line.
+struct LineModes {
+  std::int32_t PolylineCounter;
+  bool PolylineMode;
+  bool MessageMode;
+  LineRecord PendingMessageLine;
+};
+
+struct EntityTables {
+  GrowableTable<EntityOrderEntry> EntityOrder;
+  GrowableTable<LineRecord> LineTable;
+  GrowableTable<CircleRecord> CircleTable;
+  GrowableTable<ArcRecord> ArcTable;
+  GrowableTable<TextRecord> TextTable;
+  GrowableTable<PointRecord> PointTable;
+  GrowableTable<TypedPointRecord> TypedPointTable;
+  GrowableTable<MessageRecord> MessageTable;
+  GrowableTable<TKzmEntBlk> BlockTable;
+  GrowableTable<Sl2Record> Sl2Table;
+  GrowableTable<Sl3Record> Sl3Table;
+  GrowableTable<Sl4Record> Sl4Table;
+  GrowableTable<ScRecord> ScTable;
+  GrowableTable<SeRecord> SeTable;
+  GrowableTable<SoRecord> SoTable;
+  GrowableTable<SgRecord> SgTable;
+};
+
+
+
+
+extern DrawingValues Drawing;
+extern LayerTables Layers;
+extern AttributeState Attributes;
+extern LineModes Modes;
+extern EntityTables Entities;
+
+// Every value above and the output line list back to their defaults; running
+// it twice is the same as once.
+void ResetInterchangeState();
+
+// Releases the storage of the tables and the output list, keeping counts;
+// nothing may use them again before the next ResetInterchangeState.
+void FreeInterchangeTables();
+
+// Appends (kind, index) to EntityOrder. No check of either value.
+void AppendEntityOrder(std::int32_t kind, std::int32_t index);
+
+// Copies the current attributes into header.
+void FillEntityHeader(EntityHeader& header);

@@ -1,0 +1,29 @@
+#include "util/geometry.h"
+
+#include <cmath>
+
+namespace {
+constexpr long double kPi = 3.141592653589793238462643383279502884L;
+}
+
+double Distance(double x1, double y1, double x2, double y2) {
+  const long double dx = static_cast<long double>(x2) - x1;
+  const long double dy = static_cast<long double>(y2) - y1;
+  return static_cast<double>(std::sqrt(dx * dx + dy * dy));
+}
+
+void RotatePoint(double px, double py, double cx, double cy, double angle, double& outX,
+                 double& outY) {
+  const long double c = std::cos(static_cast<long double>(angle));
+  const long double s = std::sin(static_cast<long double>(angle));
+  const long double dx = static_cast<long double>(px) - cx;
+  const long double dy = static_cast<long double>(py) - cy;
+  outX = static_cast<double>(cx + c * dx - s * dy);
+  outY = static_cast<double>(cy + s * dx + c * dy);
+}
+
+void RotatePointDeg(double px, double py, double cx, double cy, double degrees, double& outX,
+                    double& outY) {
+  const double radians = static_cast<double>(static_cast<long double>(degrees) / 180.0L * kPi);
+  RotatePoint(px, py, cx, cy, radians, outX, outY);
+}

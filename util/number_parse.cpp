@@ -1,0 +1,144 @@
+#include "util/number_parse.h"
+
+#include <charconv>
+#include <cstdint>
+#include <system_error>
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string_view SkipBlanks(std::string_view s) {
+  const std::size_t first = s.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string_view() : s.substr(first);
+}
+
+// Hexadecimal digits after the prefix: at most 32 bits of value, leading zeros free.
+bool ReadHex(std::string_view digits, std::uint32_t& value) {
+  if (digits.empty()) return false;
+  std::uint64_t v = 0;
+  for (const char c : digits) {
+    const int h = HexValue(c);
+    if (h < 0) return false;
+    v = v * 16 + static_cast<unsigned>(h);
+    if (v > 0xFFFFFFFFu) return false;
+  }
+  value = static_cast<std::uint32_t>(v);
+  return true;
+}
+
+}  // namespace
+
+std::int32_t StrToIntOrZero(std::string_view text) {
+  std::string_view s = SkipBlanks(text);
+  bool negative = false;
+  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  if (s.empty()) return 0;
+
+  std::size_t prefix = 0;
+  if (s[0] == '$' || s[0] == 'x' || s[0] == 'X') {
+    prefix = 1;
+  } else if (s.size() >= 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    prefix = 2;
+  }
+  if (prefix != 0) {
+    std::uint32_t bits = 0;
+    if (!ReadHex(s.substr(prefix), bits)) return 0;
+    // Two's complement, wrapping: "-$FFFFFFFF" is 1.
+    if (negative) bits = 0u - bits;
+    return static_cast<std::int32_t>(bits);
+  }
+
+  std::uint64_t magnitude = 0;
+  for (const char c : s) {
+    if (!IsDigit(c)) return 0;
+    magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
+    if (magnitude > 2147483648u) return 0;
+  }
+  if (negative) return static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude));
+  return magnitude > 2147483647u ? 0 : static_cast<std::int32_t>(magnitude);
+}
+
+RealParse ParseReal(std::string_view text) {
+  constexpr RealParse kZero{0.0, false};
+  std::string_view s = SkipBlanks(text);
+  if (s.empty()) return kZero;
+
+  const char* const begin = s.data();
+  const char* const end = begin + s.size();
+  const char* p = begin;
+  bool negative = false;
+  if (*p == '+' || *p == '-') {
+    negative = *p == '-';
+    ++p;
+    if (p == end) return kZero;
+  }
+  const char* const mantissa = p;
+
+  // Integer digits, then an optional "." and fraction digits. Where the first
+  // significant digit stands tells an overflow from an underflow later.
+  std::int64_t integerDigits = 0;   // after leading zeros
+  std::int64_t fractionZeros = 0;   // zeros before the first significant fraction digit
+  bool anyDigit = false;
+  bool significant = false;
+  while (p != end && IsDigit(*p)) {
+    anyDigit = true;
+    if (*p != '0' || significant) {
+      significant = true;
+      ++integerDigits;
+    }
+    ++p;
+  }
+  if (p != end && *p == '.') {
+    ++p;
+    while (p != end && IsDigit(*p)) {
+      anyDigit = true;
+      if (*p != '0') significant = true;
+      if (!significant) ++fractionZeros;
+      ++p;
+    }
+  }
+
+  std::int64_t exponent = 0;
+  if (p != end && (*p == 'E' || *p == 'e')) {
+    ++p;
+    bool negativeExponent = false;
+    if (p != end && (*p == '+' || *p == '-')) {
+      negativeExponent = *p == '-';
+      ++p;
+    }
+    if (p == end || !IsDigit(*p)) return kZero;
+    while (p != end && IsDigit(*p)) {
+      if (exponent < 1000000000) exponent = exponent * 10 + (*p - '0');
+      ++p;
+    }
+    if (negativeExponent) exponent = -exponent;
+  }
+  if (p != end) return kZero;
+
+  const double signedZero = negative ? -0.0 : 0.0;
+  if (!anyDigit || !significant) return {signedZero, false};
+
+  double value = 0.0;
+  const auto [ptr, error] = std::from_chars(mantissa, end, value, std::chars_format::general);
+  if (error == std::errc() && ptr == end) return {negative ? -value : value, false};
+  if (error != std::errc::result_out_of_range) return kZero;
+
+  // Out of range: the decimal exponent of the leading digit says which way.
+  const std::int64_t leading =
+      integerDigits > 0 ? integerDigits - 1 + exponent : exponent - fractionZeros - 1;
+  if (leading > 0) return {0.0, true};
+  return {signedZero, false};
+}
+
+double StrToFloatOrZero(std::string_view text) { return ParseReal(text).Value; }
