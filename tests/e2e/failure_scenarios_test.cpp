@@ -1,0 +1,158 @@
+// What the host gets when something is wrong: a missing or broken file, a
+// text that cannot carry the joined string, entities the program would not
+// write back. Whatever happens, the drawing must not lose what was selected.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/scenario_support.h"
+
+namespace e2e {
+namespace {
+
+using namespace sjis;
+
+TEST(EndToEndInput, AMissingFileIsAnsweredWithQuit) {
+  for (const char* mode : {"1", "2"}) {
+    SCOPED_TRACE(mode);
+    HostSimulator host;
+    const RunResult run = host.Run(Mode(mode, SettingsFile("0", kFullWidthMinus)));
+    EXPECT_EQ(run.ExitCode, 0) << run.Output;
+    EXPECT_EQ(run.FileBytes, "hq\r\n");
+    ExpectOnlyTheInterchangeFileChanged(run);
+  }
+}
+
+// Two texts that would join, other entities, and a broken line after them.
+HostDrawing WithBrokenLine(const std::string& raw) {
+  HostDrawing d;
+  d.Entities.push_back(MakeText(0, 0, kSekkei));
+  d.Entities.push_back(MakeLine(0, -1, 50, -1));
+  d.Entities.push_back(MakeText(10, 0, kZuMen));
+  d.Entities.push_back(MakeRaw(raw));
+  d.Entities.push_back(MakeShape(EntityKind::Circle, "ci", {5, 5, 2}));
+  return d;
+}
+
+// A number too large for a double ends the reading part-way. Writing back
+// what was read would delete the rest of the selection, so only "hq" is safe.
+TEST(EndToEndInput, ANumberTooLargeLeavesTheDrawingAsItWas) {
+  const char* lines[] = {
+      "ch 1e400 0 1 0 \"x", "ch 0 -1e400 1 0 \"x", "ci 0 0 1e400", "0 0 1E400 5", "hk 1e400",
+  };
+  for (const char* line : lines) {
+    for (const char* mode : {"1", "2"}) {
+      SCOPED_TRACE(std::string(line) + ", mode " + mode);
+      HostSimulator host;
+      const HostDrawing before = WithBrokenLine(line);
+      RunResult run;
+      const std::optional<HostDrawing> after = RunAndApply(host, before, Mode(mode), &run);
+      EXPECT_EQ(run.FileBytes, "hq\r\n");
+      if (after) ExpectUnchanged(before, *after);
+    }
+  }
+}
+
+// Too small for a double is not too large: it reads as 0 and the join goes on.
+TEST(EndToEndInput, ANumberTooSmallReadsAsZero) {
+  HostSimulator host;
+  const HostDrawing before = WithBrokenLine("pt 1e-400 5");
+  const std::optional<HostDrawing> after = RunAndApply(host, before, Mode("1"));
+  if (!after) return;
+  HostDrawing expected = before;
+  expected.Entities[3] = MakeShape(EntityKind::Point, "pt", {0, 5});
+  ExpectJoined(expected, *after, {0, {2}, kSekkei + kZuMen});
+}
+
+TEST(EndToEndInput, AReceivingTextWithoutVectorLeavesTheDrawingAsItWas) {
+  const struct {
+    const char* name;
+    const char* mode;
+    std::vector<Entity> texts;
+    std::optional<JoinOutcome> expected;  // none: "hq"
+  } cases[] = {
+      {"mode 1, leftmost text",
+       "1",
+       {MakeText(10, 0, kZuMen), MakeText(0, 0, kSekkei, {}, 0, 0)},
+       std::nullopt},
+      {"mode 2, first text",
+       "2",
+       {MakeText(10, 0, kZuMen, {}, 0, 0), MakeText(0, 0, kSekkei)},
+       std::nullopt},
+      // An absorbed text needs no vector of its own.
+      {"mode 1, absorbed text",
+       "1",
+       {MakeText(0, 0, kSekkei), MakeText(10, 0, kZuMen, {}, 0, 0)},
+       JoinOutcome{0, {1}, kSekkei + kZuMen}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    HostSimulator host;
+    HostDrawing before;
+    before.Entities = c.texts;
+    before.Entities.push_back(MakeLine(0, -1, 50, -1));
+    RunResult run;
+    const std::optional<HostDrawing> after = RunAndApply(host, before, Mode(c.mode), &run);
+    if (!after) continue;
+    if (c.expected) {
+      ExpectJoined(before, *after, *c.expected);
+    } else {
+      EXPECT_EQ(run.FileBytes, "hq\r\n");
+      ExpectUnchanged(before, *after);
+    }
+  }
+}
+
+// The file that comes back replaces the whole selection. Entities that the
+// program would not write back must either come back or the join must not
+// happen: the host must never lose what it selected.
+TEST(EndToEndInput, EntitiesThatStayAreNeverLost) {
+  const std::string m = kFullWidthMinus;
+  const std::string t60 = std::string(60, 'a');
+  const std::string u60 = std::string(60, 'b');
+  const struct {
+    const char* name;
+    std::vector<Entity> entities;
+    std::string delimiter;
+    JoinOutcome expected;  // drawing indexes
+  } cases[] = {
+      // The third text passes 128 bytes; the fourth stays as it is.
+      {"an empty text after the stop",
+       {MakeText(0, 0, t60), MakeText(1, 0, u60), MakeText(2, 0, "0123456789"), MakeText(3, 0, "")},
+       m,
+       {0, {1}, t60 + m + u60}},
+      {"a text without vector after the stop",
+       {MakeText(0, 0, t60), MakeText(1, 0, u60), MakeText(2, 0, "0123456789"),
+        MakeText(3, 0, kMaru, {}, 0, 0)},
+       m,
+       {0, {1}, t60 + m + u60}},
+      {"a joined text of blanks", {MakeText(0, 0, ""), MakeText(1, 0, "")}, " ", {0, {1}, " "}},
+      {"a zero-length line",
+       {MakeText(0, 0, "A"), MakeLine(5, 5, 5, 5), MakeText(1, 0, "B")},
+       "",
+       {0, {2}, "AB"}},
+      {"a circle of radius 0",
+       {MakeText(0, 0, "A"), MakeShape(EntityKind::Circle, "ci", {5, 5, 0}), MakeText(1, 0, "B")},
+       "",
+       {0, {2}, "AB"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    HostSimulator host;
+    HostDrawing before;
+    before.Entities = c.entities;
+    RunResult run;
+    const std::optional<HostDrawing> after =
+        RunAndApply(host, before, Mode("1", SettingsFile("0", c.delimiter)), &run);
+    if (!after) continue;
+    if (run.Returned.Quit) {
+      ExpectUnchanged(before, *after);
+    } else {
+      ExpectJoined(before, *after, c.expected);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace e2e
