@@ -128,8 +128,10 @@ class Reader {
 
   void Interpret(const std::string& text) {
     if (text.empty()) return Error("empty line");
-    if (text.find("file=") != std::string::npos) {
-      file_.FileName = text.substr(text.find("file=") + 5);
+    // The drawing's path: a word that holds "file=", and the rest of the line.
+    const std::size_t file = text.substr(0, text.find_first_of(" \"")).find("file=");
+    if (file != std::string::npos) {
+      file_.FileName = text.substr(file + 5);
       return;
     }
     // The font: the quote makes the rest of the line the name, blanks included.

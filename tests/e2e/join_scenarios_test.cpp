@@ -347,6 +347,7 @@ TEST(EndToEndJoin, ShiftJisBytesPassThroughUnchanged) {
       {"blanks kept inside and around", " A" + kFullWidthBlank + "B", kFullWidthBlank + "C ", " "},
       {"half-width katakana", kHalfWidthAiu, kHalfWidthAiu, kFullWidthBlank},
       {"a backslash delimiter", "C:", "temp", "\\"},
+      {"a text that holds a path", "file=C:\\a b", "lgA", "/"},
   };
   for (const auto& c : cases) {
     for (const char* mode : {"1", "2"}) {
