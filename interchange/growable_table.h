@@ -19,11 +19,20 @@ class GrowableTable {
 
   // Appends one element and returns it. When the new count is 1 mod 1000 the
   // storage is resized to count + 999, value-initialised (zero for the plain
-  // records here, empty for their strings).
+  // records here, empty for their strings). When memory runs out the table is
+  // left as it was.
   T& Append() {
+    EnsureRoomForAppend();
     ++count_;
-    if (count_ % 1000 == 1) storage_.resize(static_cast<std::size_t>(count_) + 999);
     return storage_[static_cast<std::size_t>(count_) - 1];
+  }
+
+  // Does the growth the next Append would do, so that the Append itself cannot
+  // fail: a caller that appends to two tables reserves both first and never
+  // leaves one of them appended alone.
+  void EnsureRoomForAppend() {
+    const std::size_t needed = static_cast<std::size_t>(count_) + 1;
+    if (storage_.size() < needed) storage_.resize(needed + 999);
   }
 
   // Count 0, storage released.
