@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "util/sjis.h"
 
@@ -16,20 +17,24 @@ enum ByteClass : std::uint8_t {
   kDrop,    // control bytes, 0xFE, 0xFF
 };
 
-constexpr std::array<ByteClass, 256> MakeClasses() {
+// literal: the classes of the quoted rest of a line, where blanks, quotes and
+// equals signs are ordinary bytes and a tab is dropped like any control byte.
+constexpr std::array<ByteClass, 256> MakeClasses(bool literal) {
   std::array<ByteClass, 256> classes{};
   for (int b = 0; b < 256; ++b) {
     const auto byte = static_cast<unsigned char>(b);
     if (IsLeadByte(byte)) {
       classes[b] = kLead;
+    } else if (b < 0x20 || b > 0xFD) {
+      classes[b] = b == '\t' && !literal ? kBlank : kDrop;
+    } else if (literal) {
+      classes[b] = kKeep;
     } else if (b == '"') {
       classes[b] = kQuote;
     } else if (b == '=') {
       classes[b] = kEquals;
-    } else if (b == ' ' || b == '\t') {
+    } else if (b == ' ') {
       classes[b] = kBlank;
-    } else if (b < 0x20 || b > 0xFD) {
-      classes[b] = kDrop;
     } else {
       classes[b] = kKeep;
     }
@@ -37,9 +42,31 @@ constexpr std::array<ByteClass, 256> MakeClasses() {
   return classes;
 }
 
-constexpr std::array<ByteClass, 256> kClasses = MakeClasses();
+constexpr std::array<ByteClass, 256> kPlainClasses = MakeClasses(false);
+constexpr std::array<ByteClass, 256> kLiteralClasses = MakeClasses(true);
 
-ByteClass ClassOf(char c) { return kClasses[static_cast<unsigned char>(c)]; }
+// Moves the run of kKeep bytes at read to write; both advance past it.
+void MoveRun(char* line, std::size_t size, const std::array<ByteClass, 256>& classes,
+             std::size_t& read, std::size_t& write) {
+  std::size_t end = read;
+  while (end < size && classes[static_cast<unsigned char>(line[end])] == kKeep) ++end;
+  if (write != read) std::memmove(line + write, line + read, end - read);
+  write += end - read;
+  read = end;
+}
+
+// A lead byte and its trail byte move together; a lead byte with nothing
+// after it is dropped. Both bytes are read before either is written, since
+// write may be read - 1.
+void MovePair(char* line, std::size_t size, std::size_t& read, std::size_t& write) {
+  if (read + 1 < size) {
+    const char lead = line[read];
+    const char trail = line[read + 1];
+    line[write++] = lead;
+    line[write++] = trail;
+  }
+  read += 2;
+}
 
 }  // namespace
 
@@ -51,31 +78,21 @@ void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
   bool literal = false;
 
   while (read < size && !literal) {
+    MoveRun(line, size, kPlainClasses, read, write);
+    if (read >= size) break;
     const char c = line[read];
-    switch (ClassOf(c)) {
+    switch (kPlainClasses[static_cast<unsigned char>(c)]) {
       case kKeep:
-        line[write++] = c;
-        ++read;
         break;
       case kLead:
-        if (read + 1 == size) {
-          ++read;  // a lead byte with no trail byte is dropped
-          break;
-        }
-        // Both bytes are read before either is written: write may be read - 1.
-        {
-          const char trail = line[read + 1];
-          line[write++] = c;
-          line[write++] = trail;
-        }
-        read += 2;
-        break;
-      case kQuote:
-        ++read;
-        literal = true;
+        MovePair(line, size, read, write);
         break;
       case kEquals:
         line[write++] = c;
+        ++read;
+        literal = true;
+        break;
+      case kQuote:
         ++read;
         literal = true;
         break;
@@ -83,13 +100,15 @@ void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
         ++read;
         if (write > tokenStart) {
           tokens.Slots[slot] = std::string_view(line + tokenStart, write - tokenStart);
-          tokenStart = write;
           if (++slot == kMaxLineTokens) {
             // No slot left: the rest of the line is dropped.
             tokens.Count = kMaxLineTokens;
             return;
           }
         }
+        // The next token starts where it lies: only bytes dropped inside a
+        // token move the bytes after them.
+        tokenStart = write = read;
         break;
       case kDrop:
         ++read;
@@ -97,20 +116,12 @@ void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
     }
   }
 
-  // Literal rest: only the pairing of lead bytes and the dropping of control
-  // bytes, 0xFE and 0xFF still apply.
   while (read < size) {
-    const char c = line[read];
-    const ByteClass byteClass = ClassOf(c);
-    if (byteClass == kLead) {
-      if (read + 1 == size) break;
-      const char trail = line[read + 1];
-      line[write++] = c;
-      line[write++] = trail;
-      read += 2;
+    MoveRun(line, size, kLiteralClasses, read, write);
+    if (read >= size) break;
+    if (kLiteralClasses[static_cast<unsigned char>(line[read])] == kLead) {
+      MovePair(line, size, read, write);
     } else {
-      // Blanks, quotes and equals signs are ordinary bytes here; a tab is not.
-      if (byteClass != kDrop && c != '\t') line[write++] = c;
       ++read;
     }
   }

@@ -32,7 +32,7 @@ struct LineTokens {
   bool IsBlank() const { return Count == 1 && Slots[0].empty(); }
 };
 
-// Tokenises line[0, size) in place: the kept bytes are moved towards the front
-// of the same storage, never past where they were read, and the slots view
-// into it. No allocation.
+// Tokenises line[0, size) in place: the kept bytes of a token are moved
+// towards its front when bytes inside it are dropped, never past where they
+// were read, and the slots view into the line. No allocation.
 void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens);
