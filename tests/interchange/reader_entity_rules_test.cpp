@@ -31,8 +31,6 @@ TEST_F(KzmGaibuReaderEntities, TokenCountsPickTheKind) {
       {"BL 1 2 name", {KindBlock}},
       {"BL 1 2", {}},
       {"sc 1 2 3 4 5 6 7 8", {KindSc}},
-      {"se 1 2 3 4 5 6 7 8", {KindSe}},
-      {"so 1 2 3 4 5 6 7 8", {KindSo}},
       {"sg 1 2 3 4 5 6 7 8", {KindSg}},
       {"sg 1 2 3 4 5 6 7", {}},
       {"sl 1 2 3 4", {KindSl2}},
@@ -45,7 +43,6 @@ TEST_F(KzmGaibuReaderEntities, TokenCountsPickTheKind) {
       {"lg 1 2 3", {}},
       {"hp 1 2 3", {}},
       {"1 2 3 4 5", {}},
-      {"1 2 3", {}},
   };
   for (const KindCase& c : cases) {
     ResetInterchangeState();
