@@ -1,7 +1,9 @@
 #include "interchange/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -15,18 +17,56 @@ struct Digits15 {
   int exponent;
 };
 
-Digits15 RoundTo15(double magnitude) {
+// Exact powers of ten: 10^22 is the last one a double holds exactly.
+constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kFifteenDigits = 1e15;
+constexpr double kScaledSlack = 1e-15;  // over four double epsilons
+
+// Fast path for the values drawings are made of, a handful of decimals: finds
+// a decimal m / 10^k with at most 15 significant digits that reads back as
+// this very double. m / 10^k is then exact in both operands, so the division
+// rounds correctly and the comparison is an exact test. Such a decimal is the
+// answer of the 18-then-15 rounding below as well: the double lies within
+// half an ulp of it, far inside half a unit of its 15th digit, and no other
+// decimal of 15 digits lies that close. Other values take the long road.
+bool ShortDecimalDigits(double magnitude, Digits15& out) {
+  for (int k = 0; k <= 22; ++k) {
+    const double scaled = magnitude * kPowersOf10[k];
+    if (scaled >= kFifteenDigits) return false;
+    const double m = static_cast<double>(static_cast<std::int64_t>(scaled + 0.5));
+    // At the right k, scaled is m within two roundings; the cheap test spares
+    // the division for the k that cannot be it.
+    if (m == 0.0 || std::fabs(scaled - m) > scaled * kScaledSlack) continue;
+    if (m / kPowersOf10[k] != magnitude) continue;
+    if (m >= kFifteenDigits) return false;  // keeps to the 15 places of digits
+
+    const char* end =
+        std::to_chars(out.digits, out.digits + sizeof out.digits, static_cast<std::uint64_t>(m))
+            .ptr;
+    const int length = static_cast<int>(end - out.digits);
+    out.count = length;
+    while (out.count > 1 && out.digits[out.count - 1] == '0') --out.count;
+    out.exponent = length - k;
+    return true;
+  }
+  return false;
+}
+
+void RoundTo15(double magnitude, Digits15& out) {
+  if (ShortDecimalDigits(magnitude, out)) return;
+
   // The correctly rounded 18 significant digits: d.ddddddddddddddddde±x.
   char buffer[40];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                    std::chars_format::scientific, 17);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 17);
   char digits18[18];
   digits18[0] = buffer[0];
   std::memcpy(digits18 + 1, buffer + 2, 17);
   int exponent10 = 0;
   std::from_chars(buffer + 20 + (buffer[20] == '+' ? 1 : 0), result.ptr, exponent10);
 
-  Digits15 out{};
   std::memcpy(out.digits, digits18, 15);
   out.exponent = exponent10 + 1;
   // From 18 to 15: the 16th digit decides, half up.
@@ -42,7 +82,6 @@ Digits15 RoundTo15(double magnitude) {
   }
   out.count = 15;
   while (out.count > 1 && out.digits[out.count - 1] == '0') --out.count;
-  return out;
 }
 
 }  // namespace
@@ -60,35 +99,40 @@ void AppendRealText(std::string& out, double value) {
     out.append("NAN");
     return;
   }
-  if (value < 0) out.push_back('-');
   if (std::isinf(value)) {
-    out.append("INF");
+    out.append(value < 0 ? "-INF" : "INF");
     return;
   }
-  const Digits15 d = RoundTo15(std::fabs(value));
+  Digits15 d{};
+  RoundTo15(std::fabs(value), d);
   const int k = d.count;
   const int e = d.exponent;
+  // Composed on the stack and appended once: at most 22 characters.
+  char text[32];
+  char* p = text;
+  if (value < 0) *p++ = '-';
   if (e > 15 || e < -3) {
-    out.push_back(d.digits[0]);
+    *p++ = d.digits[0];
     if (k > 1) {
-      out.push_back(decimalSeparator);
-      out.append(d.digits + 1, static_cast<std::size_t>(k - 1));
+      *p++ = decimalSeparator;
+      p = std::copy(d.digits + 1, d.digits + k, p);
     }
-    out.push_back('E');
-    AppendIntegerText(out, e - 1);
+    *p++ = 'E';
+    p = std::to_chars(p, text + sizeof text, e - 1).ptr;
   } else if (e <= 0) {
-    out.push_back('0');
-    out.push_back(decimalSeparator);
-    out.append(static_cast<std::size_t>(-e), '0');
-    out.append(d.digits, static_cast<std::size_t>(k));
+    *p++ = '0';
+    *p++ = decimalSeparator;
+    p = std::fill_n(p, -e, '0');
+    p = std::copy(d.digits, d.digits + k, p);
   } else {
-    out.append(d.digits, static_cast<std::size_t>(k < e ? k : e));
-    if (k < e) out.append(static_cast<std::size_t>(e - k), '0');
+    p = std::copy(d.digits, d.digits + (k < e ? k : e), p);
+    if (k < e) p = std::fill_n(p, e - k, '0');
     if (k > e) {
-      out.push_back(decimalSeparator);
-      out.append(d.digits + e, static_cast<std::size_t>(k - e));
+      *p++ = decimalSeparator;
+      p = std::copy(d.digits + e, d.digits + k, p);
     }
   }
+  out.append(text, p);
 }
 
 void AppendIntegerText(std::string& out, std::int32_t value) {
