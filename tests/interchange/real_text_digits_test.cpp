@@ -119,4 +119,17 @@ TEST(RealTextDigits, RandomBitPatternsMatchTheGeneralRounding) {
   }
 }
 
+// The shortcut writes the separator itself, in each of its three layouts.
+TEST(RealTextDigits, LocaleSeparatorOnEveryPath) {
+  SetDecimalSeparator(',');
+  const std::string texts[] = {RealToText(12.5), RealToText(-0.0012), RealToText(1.0 / 3.0),
+                               RealToText(1.5e-7), RealToText(120)};
+  SetDecimalSeparator('.');
+  EXPECT_EQ(texts[0], "12,5");
+  EXPECT_EQ(texts[1], "-0,0012");
+  EXPECT_EQ(texts[2], "0,333333333333333");
+  EXPECT_EQ(texts[3], "1,5E-7");
+  EXPECT_EQ(texts[4], "120");
+}
+
 }  // namespace
