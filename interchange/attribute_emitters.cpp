@@ -15,6 +15,7 @@
 #include "interchange/attribute_emitters.h"
 
 #include <string>
+#include <string_view>
 
 #include "interchange/emit_line.h"
 #include "interchange/number_text.h"
@@ -31,21 +32,14 @@ constexpr std::int32_t kMaxColor10Value = 16777215;  // 24 bits
 // "<>" stands for no font at all; the host then uses the first font it named.
 constexpr std::string_view kNoFontName = "<>";
 
-// Command and decimal value, built in place in the output list.
 void AddCommandWithInteger(std::string_view command, std::int32_t value) {
-  std::string& line = OutputLines.BeginLine();
-  line.append(command);
-  AppendIntegerText(line, value);
-  OutputLines.EndLine();
+  LineBuilder().Word(command).Integer(value).Add();
 }
 
 // Layer groups and layers go out as one upper-case hexadecimal digit (more for
 // values the host never sends).
 void AddCommandWithHex(std::string_view command, std::int32_t value) {
-  std::string& line = OutputLines.BeginLine();
-  line.append(command);
-  line.append(IntegerToHexText(value, 1));  // at most 8 digits: no heap allocation
-  OutputLines.EndLine();
+  LineBuilder().Word(command).Word(IntegerToHexText(value, 1)).Add();
 }
 
 // The common rule: write when unset or changed, then remember.
@@ -148,25 +142,17 @@ void EmitTextType(std::int32_t textType, std::int32_t color, std::int32_t mappin
                         spacing != a.CurrentFreeTextSpacing || color != a.CurrentFreeTextColor);
   if (!a.AttributeUnset[UnsetCn] && textType == a.CurrentTextType && !freeSizeChanged) return;
 
-  std::string& line = OutputLines.BeginLine();
+  LineBuilder line;
   if (textType != 0) {
-    line.append("cn");
-    AppendIntegerText(line, textType);
+    line.Word("cn").Integer(textType);
   } else {
-    line.append("cn0 ");
-    AppendRealText(line, width);
-    line.push_back(' ');
-    AppendRealText(line, height);
-    line.push_back(' ');
-    AppendRealText(line, spacing);
-    line.push_back(' ');
-    AppendRealText(line, static_cast<double>(color));
+    line.Word("cn0 ").Real(width).Values({height, spacing, static_cast<double>(color)});
     a.CurrentFreeTextWidth = width;
     a.CurrentFreeTextHeight = height;
     a.CurrentFreeTextSpacing = spacing;
     a.CurrentFreeTextColor = color;
   }
-  OutputLines.EndLine();
+  line.Add();
   a.CurrentTextType = textType;
   a.AttributeUnset[UnsetCn] = false;
 }
@@ -182,15 +168,12 @@ void EmitFontName(std::string_view name) {
   if (name.empty() || name == kNoFontName) name = a.InitialFontName;
   if (!a.AttributeUnset[UnsetFont] && name == a.CurrentFontName) return;
 
-  std::string& line = OutputLines.BeginLine();
-  line.append("cn\"$");
-  line.append(name);
-  OutputLines.EndLine();
+  LineBuilder line;
+  line.Word("cn\"$").Word(name).Add();
   // A name ending in a quote leaves the line quote-terminated, and the writer
   // would glue the next entry (a text's command line) onto it, so the host
   // would take that text for part of the name. An empty entry takes its place.
-  const std::string_view stored = OutputLines[OutputLines.Count() - 1];
-  if (stored.back() == '"') AddOutputLine({});
+  if (line.View().back() == '"') AddOutputLine({});
 
   a.CurrentFontName.assign(name);
   a.AttributeUnset[UnsetFont] = false;

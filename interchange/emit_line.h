@@ -1,10 +1,12 @@
-// What the attribute and entity emitters share: the emit tolerance and the
-// building of a line in place at the end of OutputLines.
+// What the attribute and entity emitters share: the emit tolerance and a line
+// composed on the stack, then added to OutputLines in one piece.
 #pragma once
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
-#include <string>
 #include <string_view>
 
 #include "interchange/number_text.h"
@@ -21,26 +23,45 @@ inline bool PointsCoincide(double x1, double y1, double x2, double y2) {
   return std::fabs(x2 - x1) < kEmitTolerance && std::fabs(y2 - y1) < kEmitTolerance;
 }
 
-// Appends " v" for each value: the blank-separated number list of a command.
-inline void AppendRealValues(std::string& line, std::initializer_list<double> values) {
-  for (const double v : values) {
-    line.push_back(' ');
-    AppendRealText(line, v);
+// One output line, built without touching the heap. Words are cut where the
+// list would cut them (255 bytes); numbers always fit, since no line that
+// carries numbers comes near the limit (the longest, an "sl" of four corners,
+// is under 200 bytes).
+class LineBuilder {
+ public:
+  LineBuilder& Word(std::string_view word) {
+    const std::size_t room = OutputLineList::kMaxLineBytes - Length();
+    end_ = std::copy_n(word.data(), std::min(word.size(), room), end_);
+    return *this;
   }
-}
+  LineBuilder& Real(double value) {
+    end_ = WriteRealText(end_, value);
+    return *this;
+  }
+  LineBuilder& Integer(std::int32_t value) {
+    end_ = std::to_chars(end_, end_ + kIntegerRoom, value).ptr;
+    return *this;
+  }
+  // " v" for each value: the blank-separated number list of a command.
+  LineBuilder& Values(std::initializer_list<double> values) {
+    for (const double v : values) {
+      *end_++ = ' ';
+      end_ = WriteRealText(end_, v);
+    }
+    return *this;
+  }
+  std::string_view View() const { return {text_, Length()}; }
+  void Add() const { AddOutputLine(View()); }
 
-// Adds the line «command v1 v2 ...» with no temporary string.
-inline void AddRealLine(std::string_view command, std::initializer_list<double> values) {
-  std::string& line = OutputLines.BeginLine();
-  line.append(command);
-  AppendRealValues(line, values);
-  OutputLines.EndLine();
-}
+ private:
+  static constexpr int kIntegerRoom = 12;  // «-2147483648»
+  std::size_t Length() const { return static_cast<std::size_t>(end_ - text_); }
+
+  char text_[OutputLineList::kMaxLineBytes + 9 * (kMaxRealTextLength + 1)];
+  char* end_ = text_;
+};
 
 // A line entity has no command word: «x1 y1 x2 y2».
 inline void AddPlainLine(double x1, double y1, double x2, double y2) {
-  std::string& line = OutputLines.BeginLine();
-  AppendRealText(line, x1);
-  AppendRealValues(line, {y1, x2, y2});
-  OutputLines.EndLine();
+  LineBuilder().Real(x1).Values({y1, x2, y2}).Add();
 }

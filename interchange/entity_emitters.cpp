@@ -35,11 +35,7 @@ std::string_view TextCommandWord(std::int32_t code) {
 
 // «word x y vx vy "»: the quote tells the host the rest of the line is text.
 void AddTextCommandLine(std::string_view word, double x, double y, double vx, double vy) {
-  std::string& line = OutputLines.BeginLine();
-  line.append(word);
-  AppendRealValues(line, {x, y, vx, vy});
-  line.append(" \"");
-  OutputLines.EndLine();
+  LineBuilder().Word(word).Values({x, y, vx, vy}).Word(" \"").Add();
 }
 
 bool IsZeroVector(double vx, double vy) { return IsZeroValue(vx) && IsZeroValue(vy); }
@@ -54,37 +50,27 @@ bool IsSegmentSolid(double u3, double u4, double u8) {
 // «word u1 .. u7 n»: the integer comes last, as the host wrote it.
 void AddRoundSolidLine(std::string_view word, std::int32_t n,
                        std::initializer_list<double> values) {
-  std::string& line = OutputLines.BeginLine();
-  line.append(word);
-  AppendRealValues(line, values);
-  line.push_back(' ');
-  AppendIntegerText(line, n);
-  OutputLines.EndLine();
+  LineBuilder().Word(word).Values(values).Word(" ").Integer(n).Add();
 }
 
 }  // namespace
 
-void EmitPoint(double x, double y) { AddRealLine("pt", {x, y}); }
+void EmitPoint(double x, double y) { LineBuilder().Word("pt").Values({x, y}).Add(); }
 
 void EmitTypedPoint(std::int32_t code, double x, double y, double a, double b) {
   if (IsZeroValue(a)) a = 1.0;
   if (code < -7 || code > 11) code = -3;
-  std::string& line = OutputLines.BeginLine();
-  line.append("pt");
-  AppendRealValues(line, {x, y, a, b});
-  line.push_back(' ');
-  AppendIntegerText(line, code);
-  OutputLines.EndLine();
+  LineBuilder().Word("pt").Values({x, y, a, b}).Word(" ").Integer(code).Add();
 }
 
 void EmitCircle(double cx, double cy, double r) {
   if (!IsPositiveValue(r)) return;
-  AddRealLine("ci", {cx, cy, r});
+  LineBuilder().Word("ci").Values({cx, cy, r}).Add();
 }
 
 void EmitArc(double cx, double cy, double r, double u1, double u2, double u3, double u4) {
   if (!IsPositiveValue(r) || IsZeroValue(u3)) return;
-  AddRealLine("ci", {cx, cy, r, u1, u2, u3, u4});
+  LineBuilder().Word("ci").Values({cx, cy, r, u1, u2, u3, u4}).Add();
 }
 
 void EmitText(std::int32_t commandCode, std::string_view text, double x, double y, double vx,
@@ -111,14 +97,12 @@ void EmitMessage(std::string_view text, double x1, double y1, double x2, double 
   // beyond a 32-bit integer once divided by 1e-8.
   const double d = Distance(x1, y1, x2, y2);
   const double length = std::trunc(d / 1e-8 + 0.5) * 1e-8;
-  std::string& line = OutputLines.BeginLine();
-  AppendRealText(line, length);
-  OutputLines.EndLine();
+  LineBuilder().Real(length).Add();
 }
 
 void EmitSl2(double x1, double y1, double x2, double y2) {
   if (PointsCoincide(x1, y1, x2, y2)) return;
-  AddRealLine("sl", {x1, y1, x2, y2});
+  LineBuilder().Word("sl").Values({x1, y1, x2, y2}).Add();
 }
 
 void EmitSl3(double x1, double y1, double x2, double y2, double x3, double y3) {
@@ -126,7 +110,7 @@ void EmitSl3(double x1, double y1, double x2, double y2, double x3, double y3) {
       PointsCoincide(x3, y3, x1, y1)) {
     return;
   }
-  AddRealLine("sl", {x1, y1, x2, y2, x3, y3});
+  LineBuilder().Word("sl").Values({x1, y1, x2, y2, x3, y3}).Add();
 }
 
 void EmitSl4(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
@@ -138,7 +122,7 @@ void EmitSl4(double x1, double y1, double x2, double y2, double x3, double y3, d
   if (PointsCoincide(x2, y2, x3, y3)) return EmitSl3(x1, y1, x2, y2, x4, y4);
   if (PointsCoincide(x2, y2, x4, y4)) return;
   if (PointsCoincide(x3, y3, x4, y4)) return EmitSl3(x1, y1, x2, y2, x3, y3);
-  AddRealLine("sl", {x1, y1, x2, y2, x3, y3, x4, y4});
+  LineBuilder().Word("sl").Values({x1, y1, x2, y2, x3, y3, x4, y4}).Add();
 }
 
 void EmitSc(std::int32_t n, double u1, double u2, double u3, double u4, double u5, double u6,
@@ -158,11 +142,11 @@ void EmitSe(std::int32_t n, double u1, double u2, double u3, double u4, double u
 void EmitSo(double u1, double u2, double u3, double u4, double u5, double u6, double u7,
             double u8) {
   if (!IsSegmentSolid(u3, u4, u8)) return;
-  AddRealLine("so", {u1, u2, u3, u4, u5, u6, u7, u8});
+  LineBuilder().Word("so").Values({u1, u2, u3, u4, u5, u6, u7, u8}).Add();
 }
 
 void EmitSg(double u1, double u2, double u3, double u4, double u5, double u6, double u7,
             double u8) {
   if (!IsSegmentSolid(u3, u4, u8)) return;
-  AddRealLine("sg", {u1, u2, u3, u4, u5, u6, u7, u8});
+  LineBuilder().Word("sg").Values({u1, u2, u3, u4, u5, u6, u7, u8}).Add();
 }

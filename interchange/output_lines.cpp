@@ -19,14 +19,6 @@ void OutputLineList::Add(std::string_view line) {
   ends_[static_cast<std::size_t>(count_) - 1] = bytes_.size();
 }
 
-void OutputLineList::EndLine() {
-  const std::size_t begin = count_ == 0 ? 0 : ends_[static_cast<std::size_t>(count_) - 1];
-  if (bytes_.size() - begin > kMaxLineBytes) bytes_.resize(begin + kMaxLineBytes);
-  ++count_;
-  if (count_ % 1000 == 1) ends_.resize(static_cast<std::size_t>(count_) + 999);
-  ends_[static_cast<std::size_t>(count_) - 1] = bytes_.size();
-}
-
 void OutputLineList::Clear() {
   count_ = 0;
   Release();

@@ -26,11 +26,6 @@ class OutputLineList {
 
   // Keeps the first 255 bytes of line; nothing else is checked or changed.
   void Add(std::string_view line);
-  // Builds the next entry in place, for writers that compose a line from
-  // pieces without a temporary: append the line's bytes to BeginLine(), then
-  // EndLine() keeps the first 255 of them and counts them as one entry.
-  std::string& BeginLine() { return bytes_; }
-  void EndLine();
   void Clear();
   void Release();
   // Total bytes of all entries, without line ends.
