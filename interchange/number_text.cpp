@@ -53,7 +53,9 @@ bool FindShortDecimal(double magnitude, ShortDecimal& out) {
     // At the right k, scaled is m within two roundings; the cheap test spares
     // the division for the k that cannot be it.
     if (m == 0.0 || std::fabs(scaled - m) > scaled * kScaledSlack) continue;
-    if (m / kPowersOf10[k] != magnitude) continue;
+    // Held in a double first: an x87 build then compares the rounded quotient.
+    const double quotient = m / kPowersOf10[k];
+    if (quotient != magnitude) continue;
     if (m >= kFifteenDigits) return false;  // keeps to 15 digits
     out = {static_cast<std::uint64_t>(m), k};
     return true;
