@@ -67,13 +67,6 @@ CircleRecord& AddCircle(const EntityHeader& header) {
   return r;
 }
 
-Sl2Record& AddSl2(const EntityHeader& header) {
-  Sl2Record& r = Store(Entities.Sl2Table, KindSl2);
-  r.Header = header;
-  r.X2 = 1;
-  return r;
-}
-
 void RemoveEntry(std::int32_t position) {
   Entities.EntityOrder[static_cast<std::size_t>(position)].Kind = KindRemoved;
 }
@@ -475,15 +468,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ColorCase{"So", KindSo, {"lc10 255"}, {"lc10 4660"}},
                       ColorCase{"Sg", KindSg, {"lc10 255"}, {"lc10 4660"}}),
     CaseName());
-
-TEST_F(Reemission, ColourTenValueWrittenOnlyOnChange) {
-  AddLine(Header(0, 0, 10), 0, 0, 0, 1, 0).Color10Value = 255;
-  AddCircle(Header(0, 0, 10)).Color10Value = 255;
-  AddSl2(Header(0, 0, 10)).Color10Value = 256;
-  AddLine(Header(0, 0, 3), 0, 0, 0, 1, 0).Color10Value = 256;
-  EmitAllOwn();
-  EXPECT_EQ(ColorLines(Take()), (Lines{"lc10 255", "lc10 256", "lc3"}));
-}
 
 TEST_F(Reemission, OverridesPassThroughTheEmittersRangeRules) {
   AddLine(Header(0, 0, 1), 0, 0, 0, 1, 0);
