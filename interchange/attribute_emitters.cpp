@@ -29,7 +29,7 @@ constexpr std::int32_t kMaxLineWidth = 30000;
 constexpr std::int32_t kMaxCcValue = 8;
 constexpr std::int32_t kMaxColor10Value = 16777215;  // 24 bits
 
-// "<>" stands for no font at all; the host then uses the first font it named.
+// "<>" names no font; the first font the input named stands in for it.
 constexpr std::string_view kNoFontName = "<>";
 
 void AddCommandWithInteger(std::string_view command, std::int32_t value) {
@@ -91,7 +91,7 @@ std::int32_t MapLineTypeCode(std::int32_t n) {
 void EmitLayerGroup(std::int32_t value) {
   if (WriteIfChanged(UnsetLg, Attributes.CurrentLayerGroup, value,
                      [](std::int32_t v) { AddCommandWithHex("lg", v); })) {
-    // The host forgets the layer when the group changes: name it again.
+    // Every layer group written is followed by its layer, changed or not.
     Attributes.AttributeUnset[UnsetLy] = true;
   }
 }
@@ -136,7 +136,7 @@ void EmitTextType(std::int32_t textType, std::int32_t color, std::int32_t mappin
       color = a.InitialFreeTextColor;
     }
   }
-  // Exact comparison on purpose: any change of a free size is the host's to see.
+  // Compared exactly, with no tolerance: any change of a free size is written.
   const bool freeSizeChanged =
       textType == 0 && (width != a.CurrentFreeTextWidth || height != a.CurrentFreeTextHeight ||
                         spacing != a.CurrentFreeTextSpacing || color != a.CurrentFreeTextColor);

@@ -5,11 +5,12 @@
 //   ch 10 20 5 0 "ABC             text: the command line ends in « "», the
 //                                 text is the next entry, which the writer
 //                                 puts on the same file line
-//   msg / 0 0 100 0 / cs 50 1 1 0 "100   a message (dimension): three lines
+//   msg / 0 0 100 0 / cs 50 1 1 0 "100   a message: three lines, the text
+//                                 on the line (blank: its measured length)
 //   sl x1 y1 x2 y2 [x3 y3 [x4 y4]]  solid of two to four corners
-//   sc/se u1..u7 n, so/sg u1..u8  round solids
+//   sc/se u1..u7 n, so/sg u1..u8  the other solids
 //
-// Degenerate entities are dropped without a trace; the host would reject them.
+// Degenerate entities are dropped without a trace.
 #include "interchange/entity_emitters.h"
 
 #include <array>
@@ -40,16 +41,16 @@ void AddTextCommandLine(std::string_view word, double x, double y, double vx, do
 
 bool IsZeroVector(double vx, double vy) { return IsZeroValue(vx) && IsZeroValue(vy); }
 
-// The round solids share their test: a positive radius u3 and a non-zero u4.
-bool IsRoundSolid(double u3, double u4) { return IsPositiveValue(u3) && !IsZeroValue(u4); }
+// sc, se, so and sg share this test: u3 positive and u4 not zero.
+bool HasSolidMeasures(double u3, double u4) { return IsPositiveValue(u3) && !IsZeroValue(u4); }
 
-bool IsSegmentSolid(double u3, double u4, double u8) {
-  return IsRoundSolid(u3, u4) && IsPositiveValue(u8) && u8 < u3 - kEmitTolerance;
+bool HasSolidMeasuresAndU8(double u3, double u4, double u8) {
+  return HasSolidMeasures(u3, u4) && IsPositiveValue(u8) && u8 < u3 - kEmitTolerance;
 }
 
 // «word u1 .. u7 n»: the integer comes last, as the host wrote it.
-void AddRoundSolidLine(std::string_view word, std::int32_t n,
-                       std::initializer_list<double> values) {
+void AddSolidLineWithInteger(std::string_view word, std::int32_t n,
+                             std::initializer_list<double> values) {
   LineBuilder().Word(word).Values(values).Word(" ").Integer(n).Add();
 }
 
@@ -92,7 +93,7 @@ void EmitMessage(std::string_view text, double x1, double y1, double x2, double 
     AddOutputLine(text);
     return;
   }
-  // A blank dimension text shows the measured length, rounded half up to 8
+  // A blank message text shows the measured length, rounded half up to 8
   // decimals. The fraction is dropped on the double: lengths above 21.47 are
   // beyond a 32-bit integer once divided by 1e-8.
   const double d = Distance(x1, y1, x2, y2);
@@ -127,26 +128,26 @@ void EmitSl4(double x1, double y1, double x2, double y2, double x3, double y3, d
 
 void EmitSc(std::int32_t n, double u1, double u2, double u3, double u4, double u5, double u6,
             double u7) {
-  if (!IsRoundSolid(u3, u4)) return;
+  if (!HasSolidMeasures(u3, u4)) return;
   if (n != 100 && n != 5 && n != 0 && n != -1) return;
-  AddRoundSolidLine("sc", n, {u1, u2, u3, u4, u5, u6, u7});
+  AddSolidLineWithInteger("sc", n, {u1, u2, u3, u4, u5, u6, u7});
 }
 
 void EmitSe(std::int32_t n, double u1, double u2, double u3, double u4, double u5, double u6,
             double u7) {
-  if (!IsRoundSolid(u3, u4)) return;
+  if (!HasSolidMeasures(u3, u4)) return;
   if (n != 100 && n != 0) return;
-  AddRoundSolidLine("se", n, {u1, u2, u3, u4, u5, u6, u7});
+  AddSolidLineWithInteger("se", n, {u1, u2, u3, u4, u5, u6, u7});
 }
 
 void EmitSo(double u1, double u2, double u3, double u4, double u5, double u6, double u7,
             double u8) {
-  if (!IsSegmentSolid(u3, u4, u8)) return;
+  if (!HasSolidMeasuresAndU8(u3, u4, u8)) return;
   LineBuilder().Word("so").Values({u1, u2, u3, u4, u5, u6, u7, u8}).Add();
 }
 
 void EmitSg(double u1, double u2, double u3, double u4, double u5, double u6, double u7,
             double u8) {
-  if (!IsSegmentSolid(u3, u4, u8)) return;
+  if (!HasSolidMeasuresAndU8(u3, u4, u8)) return;
   LineBuilder().Word("sg").Values({u1, u2, u3, u4, u5, u6, u7, u8}).Add();
 }

@@ -22,13 +22,13 @@ namespace {
 // Progress and Escape are looked at once per this many entries.
 constexpr std::int32_t kPollInterval = 100;
 
-std::int32_t OwnOr(std::int32_t override, std::int32_t own) {
-  return override == -1 ? own : override;
+std::int32_t OwnOr(std::int32_t overrideValue, std::int32_t own) {
+  return overrideValue == -1 ? own : overrideValue;
 }
 
 // Layer group and layer overrides count only within 0..15.
-std::int32_t LayerOr(std::int32_t override, std::int32_t own) {
-  return override >= 0 && override <= 15 ? override : own;
+std::int32_t LayerOr(std::int32_t overrideValue, std::int32_t own) {
+  return overrideValue >= 0 && overrideValue <= 15 ? overrideValue : own;
 }
 
 void EmitOpening(const EntityHeader& header, std::int32_t layerGroupOverride,
