@@ -287,18 +287,28 @@ RunResult HostSimulator::Run(const RunOptions& options) {
   fs::create_directories(folder);
 
   const fs::path original = fs::absolute(Binary());
-  const fs::path binary = folder / original.filename();
+  fs::path binary = folder / original.filename();
+  if (!options.ProgramName.empty()) {
+    binary = folder / Cat(options.ProgramName, original.extension().string());
+  }
   fs::copy_file(original, binary, fs::copy_options::overwrite_existing);
   fs::permissions(binary, fs::perms::owner_all, fs::perm_options::add);
   const fs::path interchange = folder / "KZC_TEMP.TXT";
   if (options.Interchange) WriteFile(interchange, *options.Interchange);
   if (options.Settings) WriteFile(fs::path(binary).replace_extension(".dat"), *options.Settings);
+  for (const auto& [name, bytes] : options.OtherFiles) WriteFile(folder / name, bytes);
+  fs::path start = folder;
+  if (options.WorkingFolder) {
+    start = fs::path(root_) / Cat("start", std::to_string(runs_));
+    fs::create_directories(start);
+    for (const auto& [name, bytes] : *options.WorkingFolder) WriteFile(start / name, bytes);
+  }
 
   result.FolderBefore = FolderContents(folder, binary.filename().string());
   std::vector<std::string> argv = Runner();
   argv.push_back(binary.string());
   argv.insert(argv.end(), options.Arguments.begin(), options.Arguments.end());
-  const ProcessResult process = RunProcess(argv, folder, log, options.TimeoutSeconds);
+  const ProcessResult process = RunProcess(argv, start, log, options.TimeoutSeconds);
   result.ExitCode = process.ExitCode;
   result.TimedOut = process.TimedOut;
   result.Seconds = process.Seconds;
@@ -310,7 +320,9 @@ RunResult HostSimulator::Run(const RunOptions& options) {
     result.FileBytes = ReadFile(interchange);
     result.Returned = ReadHostFile(result.FileBytes);
   }
+  if (options.WorkingFolder) result.WorkingFolderAfter = FolderContents(start, "");
   std::error_code ignored;
+  if (options.WorkingFolder) fs::remove_all(start, ignored);
   fs::remove_all(folder, ignored);
   fs::remove(log, ignored);
   return result;

@@ -30,6 +30,13 @@ struct RunOptions {
   std::optional<std::string> Interchange;
   // Bytes of the settings file beside the binary; none: no settings file.
   std::optional<std::string> Settings;
+  // The copy's name without extension; empty: the binary's own. The settings
+  // file follows the copy's name.
+  std::string ProgramName;
+  // More files beside the program, name to bytes.
+  std::map<std::string, std::string> OtherFiles;
+  // The program starts in its own folder, or in another one holding these files.
+  std::optional<std::map<std::string, std::string>> WorkingFolder;
   double TimeoutSeconds = 120.0;
 };
 
@@ -42,6 +49,7 @@ struct RunResult {
   HostFile Returned;      // FileBytes as the host reads them
   // Every file of the folder except the binary, name to bytes.
   std::map<std::string, std::string> FolderBefore, FolderAfter;
+  std::map<std::string, std::string> WorkingFolderAfter;
   std::string Output;  // what the process wrote to stdout and stderr
 };
 

@@ -157,6 +157,40 @@ TEST(EndToEndJoin, TheReturnedFileOpensWithDeleteAndBz) {
   }
 }
 
+// Line ends other hosts and older tools leave: LF alone, none after the last
+// line, and an end-of-file byte (0x1A) with leftovers after it.
+TEST(EndToEndJoin, LineEndsTheHostMayWrite) {
+  const auto lfOnly = [](std::string bytes) {
+    std::string out;
+    for (const char c : bytes) {
+      if (c != '\r') out.push_back(c);
+    }
+    return out;
+  };
+  const HostDrawing before = TitleBlock();
+  const std::string file = WriteSelection(before);
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"LF alone", lfOnly(file)},
+      {"no line end after the last line", file.substr(0, file.size() - 2)},
+      {"end-of-file byte", file + "\x1a\r\n"},
+      {"end-of-file byte and leftovers", file + "\x1a\r\nch 0 0 1 0 \"junk\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    HostSimulator host;
+    const std::optional<HostDrawing> after =
+        RunAndApply(host, before, Mode("1", SettingsFile("0", ""), c.bytes));
+    if (after) {
+      ExpectJoined(
+          before, *after,
+          {kDesign, {kPlan, kCompany, kScale}, kSekkei + kHeimenZu + kKabushikiSoft + "1:100"});
+    }
+  }
+}
+
 // One entity of every kind the host selects, each with attributes of its
 // own, between the two texts that join.
 TEST(EndToEndJoin, EveryKindOfEntityComesBackAsItWas) {

@@ -2,6 +2,7 @@
 // select no mode.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,50 @@ TEST(EndToEndSettings, OddSettingsFilesAreReadAsTheHostLeftThem) {
     const std::optional<HostDrawing> after = RunAndApply(host, before, Mode("1", c.file));
     if (after) ExpectJoined(before, *after, ThreeTextsJoined(c.vertical, c.delimiter));
   }
+}
+
+// The program is the only one to look at its name: a copy under another name
+// reads the settings file of that name and no other.
+TEST(EndToEndSettings, ACopyUnderAnotherNameHasSettingsOfItsOwn) {
+  const std::string m = kFullWidthMinus;
+  for (const bool ownSettings : {true, false}) {
+    SCOPED_TRACE(ownSettings ? "mytool.dat" : "only k726.dat");
+    HostSimulator host;
+    RunOptions options = Mode("1");
+    options.ProgramName = "mytool";
+    if (ownSettings) options.Settings = SettingsFile("1", m);
+    options.OtherFiles["k726.dat"] = SettingsFile("0", "/");
+    const HostDrawing before = ThreeTexts();
+    const std::optional<HostDrawing> after = RunAndApply(host, before, options);
+    if (after) ExpectJoined(before, *after, ThreeTextsJoined(ownSettings, ownSettings ? m : ""));
+  }
+}
+
+TEST(EndToEndArguments, FurtherArgumentsAreIgnored) {
+  HostSimulator host;
+  RunOptions options = Mode("1", SettingsFile("1", kFullWidthMinus));
+  options.Arguments = {"1", "2", "x"};
+  const HostDrawing before = ThreeTexts();
+  const std::optional<HostDrawing> after = RunAndApply(host, before, options);
+  if (after) ExpectJoined(before, *after, ThreeTextsJoined(true, kFullWidthMinus));
+}
+
+// The host may start the program from any folder: the interchange and
+// settings files are the ones beside the program.
+TEST(EndToEndArguments, TheFilesBesideTheProgramAreUsedWhereverItStarts) {
+  const std::map<std::string, std::string> elsewhere = {
+      {"KZC_TEMP.TXT", WriteSelection(ThreeTexts())},
+      {"k726.dat", SettingsFile("0", "/")},
+      {"mytool.dat", SettingsFile("0", "/")},
+  };
+  HostSimulator host;
+  RunOptions options = Mode("1", SettingsFile("1", kFullWidthMinus));
+  options.WorkingFolder = elsewhere;
+  RunResult run;
+  const HostDrawing before = ThreeTexts();
+  const std::optional<HostDrawing> after = RunAndApply(host, before, options, &run);
+  if (after) ExpectJoined(before, *after, ThreeTextsJoined(true, kFullWidthMinus));
+  EXPECT_EQ(run.WorkingFolderAfter, elsewhere);
 }
 
 // Only "1", "2" and "3" select a mode, byte for byte. Anything else leaves the
