@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "interchange/output_lines.h"
+#include "interchange/state.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class KzmGaibuWriter : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetInterchangeState();
+    std::random_device seed;
+    folder_ = fs::temp_directory_path() / ("k726-writer-" + std::to_string(seed()));
+    fs::create_directories(folder_);
+    target_ = folder_ / "KZC_TEMP.TXT";
+  }
+  void TearDown() override {
+    ResetInterchangeState();
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  // Names of everything in the folder: catches temporary files left behind.
+  std::set<std::string> FolderContents() const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  fs::path folder_;
+  fs::path target_;
+};
+
+TEST_F(KzmGaibuWriter, EmptyListWritesTheQuitCommand) {
+  EXPECT_TRUE(WriteInterchangeFile(target_.string()));
+  EXPECT_EQ(ReadBytes(target_), "hq\r\n");
+  EXPECT_EQ(FolderContents(), std::set<std::string>{"KZC_TEMP.TXT"});
+}
+
+TEST_F(KzmGaibuWriter, WritesTheRenderedListAndLeavesItUnchanged) {
+  const std::vector<std::string> lines = {"hd", "bz", "ch 1 2 3 0 \"", "\x8E\x9A", "", "A \""};
+  for (const std::string& line : lines) AddOutputLine(line);
+  ASSERT_TRUE(WriteInterchangeFile(target_.string()));
+  EXPECT_EQ(ReadBytes(target_), "hd\r\nbz\r\nch 1 2 3 0 \"\x8E\x9A\r\n\r\nA \"");
+  ASSERT_EQ(OutputLines.Count(), static_cast<std::int32_t>(lines.size()));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(OutputLines[static_cast<std::int32_t>(i)], lines[i]);
+  }
+  EXPECT_EQ(FolderContents(), std::set<std::string>{"KZC_TEMP.TXT"});
+}
+
+TEST_F(KzmGaibuWriter, ReplacesALongerFileWhole) {
+  WriteBytes(target_, std::string(100000, 'o') + "\r\n");
+  AddOutputLine("hd");
+  ASSERT_TRUE(WriteInterchangeFile(target_.string()));
+  EXPECT_EQ(ReadBytes(target_), "hd\r\n");
+  EXPECT_EQ(FolderContents(), std::set<std::string>{"KZC_TEMP.TXT"});
+}
+
+TEST_F(KzmGaibuWriter, UnwritablePathGivesFalseAndNoFile) {
+  // Running as root makes a read-only folder writable, so the paths here are
+  // ones nobody can write: a missing folder, a "folder" that is a plain file,
+  // and a target that is itself a folder.
+  WriteBytes(folder_ / "plain", "keep");
+  fs::create_directory(folder_ / "dir");
+  const fs::path paths[] = {folder_ / "missing" / "KZC_TEMP.TXT",
+                            folder_ / "plain" / "KZC_TEMP.TXT", folder_ / "dir"};
+  AddOutputLine("hd");
+  for (const fs::path& path : paths) {
+    bool written = true;
+    EXPECT_NO_THROW(written = WriteInterchangeFile(path.string())) << path;
+    EXPECT_FALSE(written) << path;
+  }
+  EXPECT_EQ(FolderContents(), (std::set<std::string>{"dir", "plain"}));
+  EXPECT_EQ(ReadBytes(folder_ / "plain"), "keep");
+  EXPECT_TRUE(fs::is_empty(folder_ / "dir"));
+  EXPECT_EQ(OutputLines.Count(), 1);
+}
+
+// A file size limit makes the write fail after its first bytes. The limit and
+// the ignored SIGXFSZ stay inside a child process.
+TEST_F(KzmGaibuWriter, FailurePartWayLeavesNoFileBehind) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs setrlimit and fork";
+#else
+  WriteBytes(target_, "old contents\r\n");
+  const std::string target = target_.string();
+  const std::string small = (folder_ / "small.txt").string();
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(10);
+    AddOutputLine("hd");
+    if (!WriteInterchangeFile(small)) _exit(11);  // below the limit: written
+    for (int i = 0; i < 1000; ++i) AddOutputLine(std::string(100, 'z'));
+    _exit(WriteInterchangeFile(target) ? 12 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "child ended by signal " << WTERMSIG(status);
+  ASSERT_EQ(WEXITSTATUS(status), 0) << "10: no limit, 11: small write failed, 12: big write passed";
+  EXPECT_EQ(FolderContents(), std::set<std::string>{"small.txt"});
+  EXPECT_EQ(ReadBytes(small), "hd\r\n");
+#endif
+}
+
+}  // namespace
