@@ -89,10 +89,11 @@ bool Win32FormWindow::CreateApplicationWindow() {
   if (!RegisterWindowClass(instance_, kApplicationClass, ApplicationProc)) return false;
   const std::string title(kApplicationTitle);
   // Zero size in the middle of the screen: only its task bar button is seen.
-  application_ = CreateWindowExA(0, kApplicationClass, title.c_str(),
-                                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS,
-                                 GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
-                                 0, 0, nullptr, nullptr, instance_, this);
+  application_ =
+      CreateWindowExA(0, kApplicationClass, title.c_str(),
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS,
+                      GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                      nullptr, nullptr, instance_, this);
   return application_ != nullptr;
 }
 

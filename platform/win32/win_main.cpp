@@ -3,8 +3,10 @@
 // the form is first shown; in modes "1" and "2" the whole join runs inside
 // it, and its close ends the loop. The exit code is always 0: the host looks
 // at the interchange file, not at us.
+// clang-format off
 #include <windows.h>
 #include <commctrl.h>
+// clang-format on
 
 #include "app/Unit1.h"
 #include "interchange/number_text.h"

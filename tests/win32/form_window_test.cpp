@@ -1,0 +1,364 @@
+// The real form under Wine (or Windows), driven in-process: geometry,
+// captions, radio and edit semantics, keys through the dialog manager, the
+// minimised start and the close.
+#include "platform/win32/form_window_win32.h"
+
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/form1.h"
+#include "interchange/number_text.h"
+#include "interchange/state.h"
+#include "platform/form_layout.h"
+#include "platform/win32/win32_platform.h"
+
+namespace {
+
+#define A_ "\x82\xA0"  // あ
+#define I_ "\x82\xA2"  // い
+#define U_ "\x82\xA4"  // う
+
+std::string Text(HWND window) {
+  char buffer[512] = {};
+  const LRESULT length =
+      SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+RECT ClientRectOf(HWND control, HWND parent) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+class Win32FormWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&commonControls);
+    window_ = std::make_unique<Win32FormWindow>(GetModuleHandleA(nullptr), platform_);
+    ASSERT_TRUE(window_->CreateApplicationWindow());
+    ASSERT_TRUE(window_->CreateForm());
+    form1_ = std::make_unique<TForm1>(platform_, *window_);
+    window_->Attach(form1_.get());
+    form_ = window_->FormHandle();
+    edit_ = window_->ControlHandle(kIdEdit1);
+  }
+
+  void TearDown() override {
+    window_.reset();
+    form1_.reset();
+    Pump();
+  }
+
+  // Handles what is queued as the program's loop would; true once the loop
+  // would have ended.
+  bool Pump() {
+    bool quit = false;
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        quit = true;
+        continue;
+      }
+      if (window_ != nullptr && window_->TranslateDialogMessage(message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    return quit;
+  }
+
+  void ShowNormally() {
+    window_->ShowFirstTime();
+    Pump();
+    ASSERT_TRUE(IsWindowVisible(form_));
+  }
+
+  void Key(HWND target, WPARAM key) {
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    Pump();
+  }
+
+  void Type(std::wstring_view characters) {
+    for (const wchar_t c : characters) PostMessageW(edit_, WM_CHAR, c, 1);
+    Pump();
+  }
+
+  Win32Platform platform_;
+  std::unique_ptr<Win32FormWindow> window_;
+  std::unique_ptr<TForm1> form1_;
+  HWND form_ = nullptr;
+  HWND edit_ = nullptr;
+};
+
+TEST_F(Win32FormWindowTest, FormHasItsDesignedFrameSizeAndPlace) {
+  RECT client{};
+  GetClientRect(form_, &client);
+  EXPECT_EQ(client.right, 312);
+  EXPECT_EQ(client.bottom, 143);
+  RECT outer{};
+  GetWindowRect(form_, &outer);
+  EXPECT_EQ(outer.left, 192);
+  EXPECT_EQ(outer.top, 107);
+  EXPECT_EQ(window_->OuterWidth(), outer.right - outer.left);
+
+  const LONG_PTR style = GetWindowLongPtrA(form_, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_FALSE(style & WS_CLIPCHILDREN);  // the group box would stay black inside
+
+  EXPECT_EQ(GetWindow(form_, GW_OWNER), window_->ApplicationHandle());
+  EXPECT_EQ(Text(form_), "\x95\xB6\x8E\x9A\x98\x41\x8C\x8B");
+  EXPECT_EQ(Text(window_->ApplicationHandle()), "k726\x81\x7C\x95\xB6\x8E\x9A\x98\x41\x8C\x8B");
+  RECT application{};
+  GetWindowRect(window_->ApplicationHandle(), &application);
+  EXPECT_EQ(application.right - application.left, 0);
+  EXPECT_EQ(application.bottom - application.top, 0);
+}
+
+TEST_F(Win32FormWindowTest, ControlsStandAtTheirPixelsWithTheirCaptionsAndFont) {
+  const struct {
+    int id;
+    const char* className;
+    RECT rect;
+    std::string_view caption;
+    LONG_PTR buttonType;
+  } expected[] = {
+      {kIdRadioGroup1,
+       "Button",
+       {8, 8, 169, 89},
+       "\x94\xCD\x88\xCD\x91\x49\x91\xF0\x8E\x9E(&A)",
+       BS_GROUPBOX},
+      {kIdRadioHorizontal,
+       "Button",
+       {16, 22, 167, 53},
+       "\x90\x85\x95\xBD\x91\xB5\x82\xA6\x81\x69\x8D\xB6\x81\xA8\x89\x45\x81\x6A",
+       BS_AUTORADIOBUTTON},
+      {kIdRadioVertical,
+       "Button",
+       {16, 53, 167, 84},
+       "\x90\x82\x92\xBC\x91\xB5\x82\xA6\x81\x69\x8F\xE3\x81\xA8\x89\xBA\x81\x6A",
+       BS_AUTORADIOBUTTON},
+      {kIdLabel1,
+       "Static",
+       {8, 96, 164, 109},
+       "\x95\xB6\x8E\x9A\x8A\xD4\x82\xC9\x91\x7D\x93\xFC\x82\xB7\x82\xE9\x8B\xE6\x90\xD8\x95\xB6"
+       "\x8E\x9A",
+       -1},
+      {kIdEdit1, "Edit", {112, 112, 169, 133}, "", -1},
+      {kIdButton1, "Button", {184, 72, 305, 97}, "OK(&Y)", BS_DEFPUSHBUTTON},
+      {kIdButton2,
+       "Button",
+       {184, 112, 305, 137},
+       "\x83\x4C\x83\x83\x83\x93\x83\x5A\x83\x8B(&N)",
+       BS_PUSHBUTTON},
+  };
+  for (const auto& c : expected) {
+    SCOPED_TRACE(c.id);
+    const HWND control = GetDlgItem(form_, c.id);
+    ASSERT_NE(control, nullptr);
+    char className[64] = {};
+    GetClassNameA(control, className, sizeof className);
+    EXPECT_STRCASEEQ(className, c.className);
+    const RECT rect = ClientRectOf(control, form_);
+    EXPECT_EQ(rect.left, c.rect.left);
+    EXPECT_EQ(rect.top, c.rect.top);
+    EXPECT_EQ(rect.right, c.rect.right);
+    EXPECT_EQ(rect.bottom, c.rect.bottom);
+    EXPECT_EQ(Text(control), c.caption);
+    if (c.buttonType >= 0) {
+      EXPECT_EQ(GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK, c.buttonType);
+    }
+
+    LOGFONTA font{};
+    const auto handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    ASSERT_EQ(GetObjectA(handle, sizeof font, &font), static_cast<int>(sizeof font));
+    EXPECT_EQ(font.lfHeight, -13);
+    EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+    EXPECT_STREQ(font.lfFaceName, "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E");
+  }
+  // Creation order is the tab order.
+  HWND child = GetWindow(form_, GW_CHILD);
+  for (const FormControl& control : FormControls()) {
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(GetDlgCtrlID(child), control.Id);
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+}
+
+TEST_F(Win32FormWindowTest, RadioGroupClampsTheIndexItIsGiven) {
+  const struct {
+    std::int32_t given;
+    std::int32_t shown;
+  } cases[] = {{0, 0}, {1, 1}, {7, 1}, {-1, -1}, {-3, -1}, {0, 0}};
+  for (const auto& c : cases) {
+    window_->SetRadioIndex(c.given);
+    EXPECT_EQ(window_->RadioIndex(), c.shown) << c.given;
+    EXPECT_EQ(IsDlgButtonChecked(form_, kIdRadioHorizontal), c.shown == 0 ? 1u : 0u) << c.given;
+    EXPECT_EQ(IsDlgButtonChecked(form_, kIdRadioVertical), c.shown == 1 ? 1u : 0u) << c.given;
+  }
+}
+
+TEST_F(Win32FormWindowTest, Edit1ShowsProgramTextWholeAndCutsTypingToFourBytes) {
+  ShowNormally();
+  window_->SetEditText("ABCDEF");
+  EXPECT_EQ(window_->EditText(), "ABCDEF");
+  SendMessageA(edit_, EM_SETSEL, 6, 6);
+  Type(L"x");
+  EXPECT_EQ(window_->EditText(), "ABCDEF");
+
+  window_->SetEditText("");
+  Type(L"\u3042\u3044\u3046");  // あいう
+  EXPECT_EQ(window_->EditText(), A_ I_);
+  window_->SetEditText("A");
+  SendMessageA(edit_, EM_SETSEL, 1, 1);
+  Type(L"\u3042\u3044");
+  EXPECT_EQ(window_->EditText(), "A" A_);
+  window_->SetEditText("ABC");
+  SendMessageA(edit_, EM_SETSEL, 3, 3);
+  Type(L"\u3042d");
+  EXPECT_EQ(window_->EditText(), "ABCd");
+}
+
+TEST_F(Win32FormWindowTest, Edit1CutsPastesAndReplacementsAtACharacterBoundary) {
+  ShowNormally();
+  window_->SetEditText("A");
+  SendMessageA(edit_, EM_SETSEL, 1, 1);
+  SendMessageA(edit_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(A_ I_ U_));
+  EXPECT_EQ(window_->EditText(), "A" A_);
+  // The caret follows the kept part, in the edit's own units.
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageA(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const bool bytes = SendMessageA(edit_, EM_LINELENGTH, 0, 0) == 3;
+  EXPECT_EQ(start, bytes ? 3u : 2u);
+  EXPECT_EQ(end, start);
+
+  window_->SetEditText("");
+  const wchar_t pasted[] = L"\u3046\u3048\u304A";  // うえお
+  ASSERT_TRUE(OpenClipboard(form_));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
+  std::memcpy(GlobalLock(memory), pasted, sizeof pasted);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  SendMessageA(edit_, WM_PASTE, 0, 0);
+  EXPECT_EQ(window_->EditText(), U_ "\x82\xA6");
+}
+
+TEST_F(Win32FormWindowTest, DialogKeysMoveTheFocusInTabOrderAndPressTheButtons) {
+  ShowNormally();
+  window_->SetRadioIndex(1);
+  const HWND vertical = GetDlgItem(form_, kIdRadioVertical);
+  SetFocus(vertical);
+  const int order[] = {kIdEdit1, kIdButton1, kIdButton2, kIdRadioVertical};
+  for (const int id : order) {
+    Key(GetFocus(), VK_TAB);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), id);
+  }
+  // Alt+A: from anywhere to the marked choice, which stays marked.
+  SetFocus(edit_);
+  PostMessageW(edit_, WM_SYSCHAR, 'a', 1 << 29);
+  Pump();
+  EXPECT_EQ(GetFocus(), vertical);
+  EXPECT_EQ(window_->RadioIndex(), 1);
+  // The arrow keys move between the choices and mark them.
+  Key(vertical, VK_UP);
+  EXPECT_EQ(GetDlgCtrlID(GetFocus()), kIdRadioHorizontal);
+  EXPECT_EQ(window_->RadioIndex(), 0);
+
+  EXPECT_EQ(SendMessageA(form_, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+  // Escape presses Cancel, which closes the form and ends the loop.
+  Key(edit_, VK_ESCAPE);
+  EXPECT_FALSE(IsWindow(form_));
+}
+
+TEST_F(Win32FormWindowTest, MinimisedStartNeverShowsTheFormUntilRestored) {
+  window_->Minimise();  // as FormShow does, before the first show
+  window_->ShowFirstTime();
+  Pump();
+  const HWND application = window_->ApplicationHandle();
+  EXPECT_FALSE(IsWindowVisible(form_));
+  EXPECT_TRUE(IsWindowVisible(application));
+  EXPECT_TRUE(IsIconic(application));
+
+  SendMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(form_));
+  EXPECT_FALSE(IsIconic(application));
+
+  // The form's minimise box takes it back to the task bar.
+  SendMessageA(form_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(form_));
+  EXPECT_TRUE(IsIconic(application));
+}
+
+TEST_F(Win32FormWindowTest, CloseTakesEffectAfterTheCallerAndEndsTheLoop) {
+  window_->Close();
+  EXPECT_TRUE(IsWindow(form_));
+  window_->Close();
+  EXPECT_TRUE(Pump());
+  EXPECT_FALSE(IsWindow(form_));
+  EXPECT_EQ(window_->FormHandle(), nullptr);
+  EXPECT_EQ(window_->ApplicationHandle(), nullptr);
+}
+
+TEST_F(Win32FormWindowTest, CloseBoxClosesTheForm) {
+  ShowNormally();
+  SendMessageA(form_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(Pump());
+  EXPECT_FALSE(IsWindow(form_));
+}
+
+TEST_F(Win32FormWindowTest, ClickOnTheBareFormFreesTheTables) {
+  ShowNormally();
+  const struct {
+    int x;
+    int y;
+    bool bare;
+  } clicks[] = {{100, 15, false} /* group box caption */,
+                {50, 100, false} /* label */,
+                {20, 130, true},
+                {300, 50, true}};
+  for (const auto& click : clicks) {
+    ResetInterchangeState();
+    AppendEntityOrder(1, 0);
+    ASSERT_GT(Entities.EntityOrder.Capacity(), 0u);
+    SendMessageA(form_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(click.x, click.y));
+    SendMessageA(form_, WM_LBUTTONUP, 0, MAKELPARAM(click.x, click.y));
+    EXPECT_EQ(Entities.EntityOrder.Capacity() == 0, click.bare) << click.x << "," << click.y;
+  }
+  ResetInterchangeState();
+}
+
+// The handlers of a real TForm1 are reached through the window's events; the
+// form logic itself is tested natively.
+TEST_F(Win32FormWindowTest, SettingChangeRereadsTheDecimalSymbol) {
+  char saved[16] = {};
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, sizeof saved);
+  ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, ","));
+  SendMessageA(window_->ApplicationHandle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
+  EXPECT_EQ(DecimalSeparator(), ',');
+  EXPECT_EQ(RealToText(1.5), "1,5");
+  SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved);
+  SendMessageA(window_->ApplicationHandle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
+  EXPECT_EQ(DecimalSeparator(), saved[0]);
+}
+
+}  // namespace
