@@ -5,7 +5,7 @@ if(CMAKE_CROSSCOMPILING)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  # GoogleTest 1.11 and later define the GTest:: names themselves.
+  # Older GoogleTest sources do not define the namespaced targets themselves.
   if(NOT TARGET GTest::gtest_main)
     add_library(GTest::gtest_main ALIAS gtest_main)
   endif()

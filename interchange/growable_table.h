@@ -1,29 +1,48 @@
 // The growable table every entity table and the entity order use: a count and
 // zero-filled storage that grows in steps of 1000 elements. Positions are
 // stable until the table is cleared; nothing is ever removed from the middle.
+//
+// The storage is a list of blocks of 1000 elements each, so growing never
+// moves the elements already stored: a reading of a million entities touches
+// each record's memory once instead of copying every table at each doubling,
+// and a reference to an element stays valid while the table grows.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 template <class T>
 class GrowableTable {
  public:
+  static constexpr std::size_t kStep = 1000;
+
   std::int32_t Count() const { return count_; }
   // Elements the storage holds: 0, then 1000, 2000, ... as appends go on.
-  std::size_t Capacity() const { return storage_.size(); }
+  std::size_t Capacity() const { return blocks_.size() * kStep; }
 
-  T& operator[](std::size_t i) { return storage_[i]; }
-  const T& operator[](std::size_t i) const { return storage_[i]; }
+  T& operator[](std::size_t i) { return blocks_[i / kStep][i % kStep]; }
+  const T& operator[](std::size_t i) const { return blocks_[i / kStep][i % kStep]; }
 
   // Appends one element and returns it. When the new count is 1 mod 1000 the
-  // storage is resized to count + 999, value-initialised (zero for the plain
-  // records here, empty for their strings).
+  // storage grows by 1000 value-initialised elements (zero for the plain
+  // records here, empty for their strings). When memory runs out the table is
+  // left as it was.
   T& Append() {
+    EnsureRoomForAppend();
     ++count_;
-    if (count_ % 1000 == 1) storage_.resize(static_cast<std::size_t>(count_) + 999);
-    return storage_[static_cast<std::size_t>(count_) - 1];
+    return (*this)[static_cast<std::size_t>(count_) - 1];
+  }
+
+  // Does the growth the next Append would do, so that the Append itself cannot
+  // fail: a caller that appends to two tables reserves both first and never
+  // leaves one of them appended alone.
+  void EnsureRoomForAppend() {
+    if (static_cast<std::size_t>(count_) < Capacity()) return;
+    auto block = std::make_unique<T[]>(kStep);
+    blocks_.push_back(std::move(block));  // on failure the block is freed, nothing changed
   }
 
   // Count 0, storage released.
@@ -34,9 +53,9 @@ class GrowableTable {
 
   // Storage released, count kept: the table may not be used again before
   // the next Clear.
-  void Release() { std::vector<T>().swap(storage_); }
+  void Release() { std::vector<std::unique_ptr<T[]>>().swap(blocks_); }
 
  private:
-  std::vector<T> storage_;
+  std::vector<std::unique_ptr<T[]>> blocks_;
   std::int32_t count_ = 0;
 };

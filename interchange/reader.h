@@ -8,6 +8,7 @@
 //   0 0 100 0
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,11 @@
 // double: what the lines before produced stays. Never throws.
 bool ReadInterchangeFile(const std::string& path);
 
-// Interprets one line without its line end. Returns false only when a value
-// the line uses is a real too large for a double; the line then has no effect.
+// The same, reading blockBytes at a time (the buffer still grows to hold a
+// longer line). Tests use tiny blocks so that lines straddle block ends.
+bool ReadInterchangeFileInBlocks(const std::string& path, std::size_t blockBytes);
+
+// Interprets one line without its line end. Returns false when a value the
+// line uses is a real too large for a double, or when memory ran out while
+// storing it; the line then has no effect. Never throws.
 bool ParseInterchangeLine(std::string_view line);

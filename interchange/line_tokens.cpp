@@ -1,0 +1,131 @@
+#include "interchange/line_tokens.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#include "util/sjis.h"
+
+namespace {
+
+enum ByteClass : std::uint8_t {
+  kKeep,    // goes into the current token
+  kLead,    // first byte of a double-byte character
+  kQuote,   // dropped; the rest of the line is literal
+  kEquals,  // kept; the rest of the line is literal
+  kBlank,   // blank or tab: ends a non-empty token
+  kDrop,    // control bytes, 0xFE, 0xFF
+};
+
+// literal: the classes of the quoted rest of a line, where blanks, quotes and
+// equals signs are ordinary bytes and a tab is dropped like any control byte.
+constexpr std::array<ByteClass, 256> MakeClasses(bool literal) {
+  std::array<ByteClass, 256> classes{};
+  for (int b = 0; b < 256; ++b) {
+    const auto byte = static_cast<unsigned char>(b);
+    if (IsLeadByte(byte)) {
+      classes[b] = kLead;
+    } else if (b < 0x20 || b > 0xFD) {
+      classes[b] = b == '\t' && !literal ? kBlank : kDrop;
+    } else if (literal) {
+      classes[b] = kKeep;
+    } else if (b == '"') {
+      classes[b] = kQuote;
+    } else if (b == '=') {
+      classes[b] = kEquals;
+    } else if (b == ' ') {
+      classes[b] = kBlank;
+    } else {
+      classes[b] = kKeep;
+    }
+  }
+  return classes;
+}
+
+constexpr std::array<ByteClass, 256> kPlainClasses = MakeClasses(false);
+constexpr std::array<ByteClass, 256> kLiteralClasses = MakeClasses(true);
+
+// Moves the run of kKeep bytes at read to write; both advance past it.
+void MoveRun(char* line, std::size_t size, const std::array<ByteClass, 256>& classes,
+             std::size_t& read, std::size_t& write) {
+  std::size_t end = read;
+  while (end < size && classes[static_cast<unsigned char>(line[end])] == kKeep) ++end;
+  if (write != read) std::memmove(line + write, line + read, end - read);
+  write += end - read;
+  read = end;
+}
+
+// A lead byte and its trail byte move together; a lead byte with nothing
+// after it is dropped. Both bytes are read before either is written, since
+// write may be read - 1.
+void MovePair(char* line, std::size_t size, std::size_t& read, std::size_t& write) {
+  if (read + 1 < size) {
+    const char lead = line[read];
+    const char trail = line[read + 1];
+    line[write++] = lead;
+    line[write++] = trail;
+  }
+  read += 2;
+}
+
+}  // namespace
+
+void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
+  std::size_t read = 0;
+  std::size_t write = 0;
+  std::size_t tokenStart = 0;
+  int slot = 0;
+  bool literal = false;
+
+  while (read < size && !literal) {
+    MoveRun(line, size, kPlainClasses, read, write);
+    if (read >= size) break;
+    const char c = line[read];
+    switch (kPlainClasses[static_cast<unsigned char>(c)]) {
+      case kKeep:
+        break;
+      case kLead:
+        MovePair(line, size, read, write);
+        break;
+      case kEquals:
+        line[write++] = c;
+        ++read;
+        literal = true;
+        break;
+      case kQuote:
+        ++read;
+        literal = true;
+        break;
+      case kBlank:
+        ++read;
+        if (write > tokenStart) {
+          tokens.Slots[slot] = std::string_view(line + tokenStart, write - tokenStart);
+          if (++slot == kMaxLineTokens) {
+            // No slot left: the rest of the line is dropped.
+            tokens.Count = kMaxLineTokens;
+            return;
+          }
+        }
+        // The next token starts where it lies: only bytes dropped inside a
+        // token move the bytes after them.
+        tokenStart = write = read;
+        break;
+      case kDrop:
+        ++read;
+        break;
+    }
+  }
+
+  while (read < size) {
+    MoveRun(line, size, kLiteralClasses, read, write);
+    if (read >= size) break;
+    if (kLiteralClasses[static_cast<unsigned char>(line[read])] == kLead) {
+      MovePair(line, size, read, write);
+    } else {
+      ++read;
+    }
+  }
+
+  tokens.Slots[slot] = std::string_view(line + tokenStart, write - tokenStart);
+  tokens.Count = slot + 1;
+}

@@ -1,0 +1,121 @@
+// The reader on any bytes. Each input is read three ways: tokenised line by
+// line against a plain byte-by-byte reading of the tokeniser's rules, parsed
+// line by line with ParseInterchangeLine, and read as a file in small blocks
+// with ReadInterchangeFileInBlocks. The last two must agree on the result
+// and on the whole state. Every step starts from ResetInterchangeState, so
+// memory stays bounded across runs.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interchange/line_tokens.h"
+#include "interchange/reader.h"
+#include "interchange/state.h"
+#include "support/state_dump.h"
+#include "util/sjis.h"
+
+namespace {
+
+// The tokeniser's rules one byte at a time, as simply as they can be said.
+std::vector<std::string> ReferenceTokens(std::string_view line) {
+  std::vector<std::string> slots(1);
+  bool literal = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const auto b = static_cast<unsigned char>(line[i]);
+    if (IsLeadByte(b)) {
+      if (i + 1 == line.size()) break;
+      slots.back() += line.substr(i, 2);
+      ++i;
+    } else if (!literal && b == '"') {
+      literal = true;
+    } else if (!literal && b == '=') {
+      slots.back() += '=';
+      literal = true;
+    } else if (!literal && (b == ' ' || b == '\t')) {
+      if (!slots.back().empty()) {
+        if (slots.size() == kMaxLineTokens) break;
+        slots.emplace_back();
+      }
+    } else if (b >= 0x20 && b <= 0xFD) {
+      slots.back() += static_cast<char>(b);
+    }
+  }
+  return slots;
+}
+
+void CheckTokens(std::string_view line) {
+  std::string copy(line);
+  LineTokens tokens;
+  TokeniseLineInPlace(copy.data(), copy.size(), tokens);
+  const std::vector<std::string> expected = ReferenceTokens(line);
+  bool same = tokens.Count == static_cast<int>(expected.size());
+  for (int k = 0; same && k < tokens.Count; ++k) same = tokens.Slots[k] == expected[k];
+  if (!same) {
+    std::fprintf(stderr, "tokeniser disagrees on a line of %zu bytes\n", line.size());
+    std::abort();
+  }
+}
+
+// The file reader's line rules, said plainly: LF or CR LF ends a line, 0x1A
+// at the start of one ends the file, a failing line ends the reading.
+template <class Each>
+bool ForEachLine(std::string_view bytes, Each each) {
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    if (bytes[at] == '\x1A') return true;
+    const std::size_t lf = bytes.find('\n', at);
+    std::string_view line = bytes.substr(at, lf == std::string_view::npos ? lf : lf - at);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!each(line)) return false;
+    if (lf == std::string_view::npos) break;
+    at = lf + 1;
+  }
+  return true;
+}
+
+// One file per fuzzing process, removed when it exits.
+struct TemporaryFile {
+  std::string Path = (std::filesystem::temp_directory_path() /
+                      ("k726_reader_fuzz_" + std::to_string(::getpid()) + ".txt"))
+                         .string();
+  ~TemporaryFile() { std::remove(Path.c_str()); }
+};
+const TemporaryFile temporary;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+  ForEachLine(bytes, [](std::string_view line) {
+    CheckTokens(line);
+    return true;
+  });
+
+  ResetInterchangeState();
+  ParseInterchangeLine(bytes);  // the whole input as one line
+
+  ResetInterchangeState();
+  const bool parsed = ForEachLine(bytes, ParseInterchangeLine);
+  const std::string parsedState = DumpInterchangeState();
+
+  std::FILE* file = std::fopen(temporary.Path.c_str(), "wb");
+  if (file == nullptr) std::abort();
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+  ResetInterchangeState();
+  const bool read = ReadInterchangeFileInBlocks(temporary.Path, 1 + size % 17);
+  if (read != parsed || DumpInterchangeState() != parsedState) {
+    std::fprintf(stderr, "reading the file differs from parsing its lines\n");
+    std::abort();
+  }
+  ResetInterchangeState();
+  return 0;
+}

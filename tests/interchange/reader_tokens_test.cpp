@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "interchange/line_tokens.h"
+
+namespace {
+
+struct TokenCase {
+  std::string line;
+  std::vector<std::string> tokens;  // their number is the token count
+};
+
+std::vector<std::string> Tokenise(std::string line) {
+  LineTokens tokens;
+  TokeniseLineInPlace(line.data(), line.size(), tokens);
+  return std::vector<std::string>(tokens.Slots, tokens.Slots + tokens.Count);
+}
+
+std::string Numbers(int from, int to) {
+  std::string s;
+  for (int i = from; i <= to; ++i) s += std::to_string(i) + " ";
+  return s;
+}
+
+std::vector<std::string> NumberTokens(int from, int to) {
+  std::vector<std::string> v;
+  for (int i = from; i <= to; ++i) v.push_back(std::to_string(i));
+  return v;
+}
+
+TEST(KzmGaibuTokens, SplitsLinesAsTheHostMeansThem) {
+  const TokenCase cases[] = {
+      {"pt 1 2", {"pt", "1", "2"}},
+      // A trailing blank opens a slot that counts; a run of blanks opens one.
+      {"pt 1 2 ", {"pt", "1", "2", ""}},
+      {"pt 1 2 \t  ", {"pt", "1", "2", ""}},
+      {"  \tpt\t\t1", {"pt", "1"}},
+      {"", {""}},
+      {"   ", {""}},
+      // A quote is dropped and makes the rest literal, further quotes included.
+      {"ch 10 20 5 0 \"A  B\"C", {"ch", "10", "20", "5", "0", "A  B\"C"}},
+      {"ch 1 2 3 4 \"", {"ch", "1", "2", "3", "4", ""}},
+      {"cn\"$<MS X>", {"cn$<MS X>"}},
+      // An equals sign is kept and makes the rest literal.
+      {"file=C:\\a b\\c", {"file=C:\\a b\\c"}},
+      {"a=b \"c\" d", {"a=b \"c\" d"}},
+      // A lead byte takes the next byte along: no literal mode, no split.
+      {"x\x82\" y", {"x\x82\"", "y"}},
+      {"x\x83= y", {"x\x83=", "y"}},
+      {"\x81 a b", {"\x81 a", "b"}},
+      {"\x80\" x", {"\x80\"", "x"}},
+      {"\x9F\" x", {"\x9F\"", "x"}},
+      {"\xE0\" x", {"\xE0\"", "x"}},
+      {"\xFD\" x", {"\xFD\"", "x"}},
+      // 0xA0..0xDF are single bytes; 0xFE and 0xFF are dropped.
+      {"\xA0\" x", {"\xA0 x"}},
+      {"\xDF\" x", {"\xDF x"}},
+      {"\xFE\" x", {" x"}},
+      {"\xB1\xB2 \xFFx", {"\xB1\xB2", "x"}},
+      // In literal mode pairs still hold, even with a tab as trail byte.
+      {"\"\x81\t \x82\"", {"\x81\t \x82\""}},
+      // A lone lead byte at the end is dropped, in either mode.
+      {"ab\x82", {"ab"}},
+      {"ab \x82", {"ab", ""}},
+      {"\"ab\x82", {"ab"}},
+      // Control bytes go, the tab in literal mode too; 0x7F stays.
+      {"a\x01"
+       "b\rc\x1A"
+       "d\x7F",
+       {"abcd\x7F"}},
+      {"\"a\tb\x1F"
+       "c d",
+       {"abc d"}},
+      {"pt 1 2 \x01", {"pt", "1", "2", ""}},
+      // Past 32 slots the rest of the line is dropped, a quote included.
+      {Numbers(1, 40), NumberTokens(1, 32)},
+      {Numbers(1, 32) + "\"x y", NumberTokens(1, 32)},
+      {Numbers(1, 31) + "\"x y",
+       [] {
+         auto v = NumberTokens(1, 31);
+         v.push_back("x y");
+         return v;
+       }()},
+  };
+  for (const TokenCase& c : cases) {
+    EXPECT_EQ(Tokenise(c.line), c.tokens) << "line: " << c.line;
+  }
+}
+
+TEST(KzmGaibuTokens, NothingIsWrittenPastTheLine) {
+  // Kept bytes never move past where they were read: a guard after the line
+  // stays as it was.
+  std::string line = "\"\x82\x01\x01 " + std::string(100, 'x') + "\x81";
+  const std::string guarded = line + "GUARD";
+  std::string buffer = guarded;
+  LineTokens tokens;
+  TokeniseLineInPlace(buffer.data(), line.size(), tokens);
+  EXPECT_EQ(buffer.substr(line.size()), "GUARD");
+  EXPECT_EQ(tokens.Count, 1);
+  EXPECT_EQ(tokens.Slots[0], "\x82\x01 " + std::string(100, 'x'));
+}
+
+}  // namespace
