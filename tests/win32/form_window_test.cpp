@@ -14,12 +14,14 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/form1.h"
 #include "interchange/number_text.h"
 #include "interchange/state.h"
 #include "platform/form_layout.h"
 #include "platform/win32/win32_platform.h"
+#include "win32/expected_form.h"
 
 namespace {
 
@@ -40,6 +42,24 @@ RECT ClientRectOf(HWND control, HWND parent) {
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
+
+// No arguments, as when started without one, and an executable where no
+// settings file lies; the decimal symbol is the real one.
+class NoArgumentPlatform final : public Platform {
+ public:
+  std::vector<std::string> Arguments() override { return {}; }
+  std::string ExecutablePath() override {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    return std::string(folder) + "k726-window-test-none.exe";
+  }
+  char DecimalSymbol() override { return real_.DecimalSymbol(); }
+  ScreenPoint CursorPosition() override { return {0, 0}; }
+  bool IsEscapeDown() override { return false; }
+
+ private:
+  Win32Platform real_;
+};
 
 class Win32FormWindowTest : public ::testing::Test {
  protected:
@@ -95,7 +115,7 @@ class Win32FormWindowTest : public ::testing::Test {
     Pump();
   }
 
-  Win32Platform platform_;
+  NoArgumentPlatform platform_;
   std::unique_ptr<Win32FormWindow> window_;
   std::unique_ptr<TForm1> form1_;
   HWND form_ = nullptr;
@@ -105,12 +125,12 @@ class Win32FormWindowTest : public ::testing::Test {
 TEST_F(Win32FormWindowTest, FormHasItsDesignedFrameSizeAndPlace) {
   RECT client{};
   GetClientRect(form_, &client);
-  EXPECT_EQ(client.right, 312);
-  EXPECT_EQ(client.bottom, 143);
+  EXPECT_EQ(client.right, expected::kClientWidth);
+  EXPECT_EQ(client.bottom, expected::kClientHeight);
   RECT outer{};
   GetWindowRect(form_, &outer);
-  EXPECT_EQ(outer.left, 192);
-  EXPECT_EQ(outer.top, 107);
+  EXPECT_EQ(outer.left, expected::kDesignedLeft);
+  EXPECT_EQ(outer.top, expected::kDesignedTop);
   EXPECT_EQ(window_->OuterWidth(), outer.right - outer.left);
 
   const LONG_PTR style = GetWindowLongPtrA(form_, GWL_STYLE);
@@ -122,8 +142,8 @@ TEST_F(Win32FormWindowTest, FormHasItsDesignedFrameSizeAndPlace) {
   EXPECT_FALSE(style & WS_CLIPCHILDREN);  // the group box would stay black inside
 
   EXPECT_EQ(GetWindow(form_, GW_OWNER), window_->ApplicationHandle());
-  EXPECT_EQ(Text(form_), "\x95\xB6\x8E\x9A\x98\x41\x8C\x8B");
-  EXPECT_EQ(Text(window_->ApplicationHandle()), "k726\x81\x7C\x95\xB6\x8E\x9A\x98\x41\x8C\x8B");
+  EXPECT_EQ(Text(form_), expected::kFormCaption);
+  EXPECT_EQ(Text(window_->ApplicationHandle()), expected::kApplicationTitle);
   RECT application{};
   GetWindowRect(window_->ApplicationHandle(), &application);
   EXPECT_EQ(application.right - application.left, 0);
@@ -131,43 +151,10 @@ TEST_F(Win32FormWindowTest, FormHasItsDesignedFrameSizeAndPlace) {
 }
 
 TEST_F(Win32FormWindowTest, ControlsStandAtTheirPixelsWithTheirCaptionsAndFont) {
-  const struct {
-    int id;
-    const char* className;
-    RECT rect;
-    std::string_view caption;
-    LONG_PTR buttonType;
-  } expected[] = {
-      {kIdRadioGroup1,
-       "Button",
-       {8, 8, 169, 89},
-       "\x94\xCD\x88\xCD\x91\x49\x91\xF0\x8E\x9E(&A)",
-       BS_GROUPBOX},
-      {kIdRadioHorizontal,
-       "Button",
-       {16, 22, 167, 53},
-       "\x90\x85\x95\xBD\x91\xB5\x82\xA6\x81\x69\x8D\xB6\x81\xA8\x89\x45\x81\x6A",
-       BS_AUTORADIOBUTTON},
-      {kIdRadioVertical,
-       "Button",
-       {16, 53, 167, 84},
-       "\x90\x82\x92\xBC\x91\xB5\x82\xA6\x81\x69\x8F\xE3\x81\xA8\x89\xBA\x81\x6A",
-       BS_AUTORADIOBUTTON},
-      {kIdLabel1,
-       "Static",
-       {8, 96, 164, 109},
-       "\x95\xB6\x8E\x9A\x8A\xD4\x82\xC9\x91\x7D\x93\xFC\x82\xB7\x82\xE9\x8B\xE6\x90\xD8\x95\xB6"
-       "\x8E\x9A",
-       -1},
-      {kIdEdit1, "Edit", {112, 112, 169, 133}, "", -1},
-      {kIdButton1, "Button", {184, 72, 305, 97}, "OK(&Y)", BS_DEFPUSHBUTTON},
-      {kIdButton2,
-       "Button",
-       {184, 112, 305, 137},
-       "\x83\x4C\x83\x83\x83\x93\x83\x5A\x83\x8B(&N)",
-       BS_PUSHBUTTON},
-  };
-  for (const auto& c : expected) {
+  const LONG_PTR buttonTypes[] = {BS_GROUPBOX, BS_AUTORADIOBUTTON, BS_AUTORADIOBUTTON, -1,
+                                  -1,          BS_DEFPUSHBUTTON,   BS_PUSHBUTTON};
+  for (std::size_t i = 0; i < std::size(expected::kControls); ++i) {
+    const expected::Control& c = expected::kControls[i];
     SCOPED_TRACE(c.id);
     const HWND control = GetDlgItem(form_, c.id);
     ASSERT_NE(control, nullptr);
@@ -175,13 +162,13 @@ TEST_F(Win32FormWindowTest, ControlsStandAtTheirPixelsWithTheirCaptionsAndFont) 
     GetClassNameA(control, className, sizeof className);
     EXPECT_STRCASEEQ(className, c.className);
     const RECT rect = ClientRectOf(control, form_);
-    EXPECT_EQ(rect.left, c.rect.left);
-    EXPECT_EQ(rect.top, c.rect.top);
-    EXPECT_EQ(rect.right, c.rect.right);
-    EXPECT_EQ(rect.bottom, c.rect.bottom);
+    EXPECT_EQ(rect.left, c.left);
+    EXPECT_EQ(rect.top, c.top);
+    EXPECT_EQ(rect.right, c.right);
+    EXPECT_EQ(rect.bottom, c.bottom);
     EXPECT_EQ(Text(control), c.caption);
-    if (c.buttonType >= 0) {
-      EXPECT_EQ(GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK, c.buttonType);
+    if (buttonTypes[i] >= 0) {
+      EXPECT_EQ(GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK, buttonTypes[i]);
     }
 
     LOGFONTA font{};
@@ -189,7 +176,7 @@ TEST_F(Win32FormWindowTest, ControlsStandAtTheirPixelsWithTheirCaptionsAndFont) 
     ASSERT_EQ(GetObjectA(handle, sizeof font, &font), static_cast<int>(sizeof font));
     EXPECT_EQ(font.lfHeight, -13);
     EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
-    EXPECT_STREQ(font.lfFaceName, "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E");
+    EXPECT_EQ(std::string_view(font.lfFaceName), expected::kFontFace);
   }
   // Creation order is the tab order.
   HWND child = GetWindow(form_, GW_CHILD);
