@@ -20,7 +20,13 @@ std::string IntegerToHexText(std::int32_t value, int minDigits);
 
 // Appending forms for the writers' hot paths (no temporary string).
 void AppendRealText(std::string& out, double value);
+
 void AppendIntegerText(std::string& out, std::int32_t value);
+
+// RealToText into a caller's buffer of at least kMaxRealTextLength bytes;
+// returns the end of the text. For lines composed on the stack.
+inline constexpr int kMaxRealTextLength = 24;  // «-1.23456789012345E-308» is 22
+char* WriteRealText(char* out, double value);
 
 // The decimal separator RealToText writes: the user's locale's decimal symbol,
 // set at start and again when the regional settings change; '.' by default.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "interchange/system_strings.h"
 #include "platform/file_io.h"
 
 OutputLineList OutputLines;
@@ -36,7 +37,7 @@ void ClearOutputLines() { OutputLines.Clear(); }
 std::string RenderInterchangeFile() {
   const OutputLineList& list = OutputLines;
   const std::int32_t count = list.Count();
-  if (count == 0) return "hq\r\n";
+  if (count == 0) return std::string(kCommandQuit) + "\r\n";
 
   std::string image;
   image.reserve(list.ByteSize() + 2 * static_cast<std::size_t>(count));

@@ -252,9 +252,6 @@ struct EntityTables {
   GrowableTable<SgRecord> SgTable;
 };
 
-
-
-
 extern DrawingValues Drawing;
 extern LayerTables Layers;
 extern AttributeState Attributes;

@@ -35,6 +35,23 @@ std::string StripBlanks(std::string_view text) {
       [](unsigned char lead, unsigned char trail) { return !(lead == 0x81 && trail == 0x40); });
 }
 
+bool IsBlankText(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    if (IsLeadByte(b)) {
+      // A lone lead byte at the end stays in StripBlanks, so it is not blank.
+      if (i + 1 >= text.size()) return false;
+      if (!(b == 0x81 && static_cast<unsigned char>(text[i + 1]) == 0x40)) return false;
+      i += 2;
+    } else {
+      if (b > 0x20) return false;
+      ++i;
+    }
+  }
+  return true;
+}
+
 std::string StripControlChars(std::string_view text) {
   return FilterCharacters(
       text, [](unsigned char b) { return b >= 0x20; }, [](unsigned char, unsigned char) { return true; });

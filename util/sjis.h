@@ -17,6 +17,10 @@ constexpr bool IsLeadByte(char c) { return IsLeadByte(static_cast<unsigned char>
 // outside double-byte characters. A lone lead byte at the end stays.
 std::string StripBlanks(std::string_view text);
 
+// Whether StripBlanks would leave nothing of text, without building the
+// result: the emitters ask this once per text and must not allocate for it.
+bool IsBlankText(std::string_view text);
+
 // Drops bytes below 0x20 outside double-byte characters. A lone lead byte at
 // the end stays.
 std::string StripControlChars(std::string_view text);

@@ -19,7 +19,7 @@ ensure_packages() {
 }
 
 # What the native build, its tests and the benchmarks need.
-NATIVE_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev)
+NATIVE_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev bc)
 # The Windows cross builds and the Wine test bench.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine64 xvfb xdotool
   x11-utils locales fonts-ipafont-gothic imagemagick)

@@ -1,0 +1,69 @@
+// The settings file beside the executable, two lines:
+//   1          the join order: 0 left to right, anything else top to bottom
+//   ・         the delimiter, Shift-JIS bytes as typed (may be empty)
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/form1.h"
+#include "interchange/number_text.h"
+#include "platform/file_io.h"
+#include "util/number_parse.h"
+#include "util/sjis.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The whole file, or nothing when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return false;
+  char buffer[4096];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
+  return std::ferror(file.get()) == 0;
+}
+
+// The next line of text, ended by LF or CR LF; an empty view once text is used up.
+std::string_view NextLine(std::string_view& text) {
+  const std::size_t end = text.find('\n');
+  std::string_view line = text.substr(0, end);
+  text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
+}  // namespace
+
+void TForm1::LoadSettings() {
+  JoinOrder = 0;
+  JoinDelimiter.clear();
+  try {
+    const std::string path = SettingsPath();
+    if (!FileExists(path)) return;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return;
+    std::string_view rest = bytes;
+    JoinOrder = StrToIntOrZero(NextLine(rest));
+    JoinDelimiter = StripControlChars(NextLine(rest));
+  } catch (...) {
+    // What was read so far stays; the rest keeps its default.
+  }
+}
+
+void TForm1::SaveSettings() {
+  try {
+    std::string content = IntegerToText(JoinOrder);
+    content += "\r\n";
+    content += JoinDelimiter;
+    content += "\r\n";
+    // Replaced in one step: on failure the previous file stays as it was.
+    ReplaceFileAtomically(SettingsPath(), content);
+  } catch (...) {
+    // Nothing is reported; the dialog closes as after a save.
+  }
+}

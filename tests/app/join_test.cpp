@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "fakes.h"
+#include "interchange/KzmGaibu.h"
+
+namespace {
+
+// Runs one join in a scratch folder and reads back what it wrote.
+class Join : public ::testing::Test {
+ protected:
+  Join() : form(platform, window) {
+    platform.executablePath = folder.File("k726");
+    form.ExeFolder = folder.Folder();
+    InstallPlatform(&platform);
+  }
+  ~Join() override { InstallPlatform(nullptr); }
+
+  std::string Run(const std::string& input, bool pair, std::int32_t order = 0,
+                  const std::string& delimiter = "") {
+    WriteBytes(form.InterchangePath(), input);
+    ResetInterchangeState();
+    form.JoinOrder = order;
+    form.JoinDelimiter = delimiter;
+    window.closed = false;
+    if (pair) {
+      form.JoinPair();
+    } else {
+      form.JoinRange();
+    }
+    EXPECT_TRUE(window.closed);
+    return ReadBytes(form.InterchangePath());
+  }
+
+  // The texts of the written file, in file order, as the reader sees them.
+  std::vector<std::string> TextsWritten() {
+    ResetInterchangeState();
+    EXPECT_TRUE(ReadInterchangeFile(form.InterchangePath()));
+    std::vector<std::string> texts;
+    for (std::int32_t i = 0; i < Entities.TextTable.Count(); ++i) {
+      texts.push_back(Entities.TextTable[static_cast<std::size_t>(i)].Text);
+    }
+    return texts;
+  }
+
+  static std::string Text(double x, double y, const std::string& text) {
+    return "ch " + RealToText(x) + " " + RealToText(y) + " 1 0 \"" + text + "\r\n";
+  }
+
+  ScratchFolder folder;
+  FakePlatform platform;
+  FakeWindow window;
+  TForm1 form;
+};
+
+TEST_F(Join, WritesTheJoinedTextWithItsAttributesExactly) {
+  const std::string out = Run(Text(0, 0, "A") + Text(5, 0, "B"), false);
+  EXPECT_EQ(out,
+            "hd\r\nbz\r\nlg0\r\nly0\r\ncn1\r\ncc0\r\n"
+            "cn\"$<\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E>\r\n"
+            "ch 0 0 1 0 \"AB\r\n");
+}
+
+TEST_F(Join, RangeJoinsInTheSelectionSortsOrder) {
+  const struct {
+    const char* name;
+    std::string input;
+    std::int32_t order;
+    std::vector<std::string> texts;
+  } cases[] = {
+      {"tie settled by the exchange", Text(5, 0, "A") + Text(5, 0, "B") + Text(1, 0, "C"), 0,
+       {"C-B-A"}},
+      {"already in order", Text(1, 0, "A") + Text(5, 0, "B") + Text(5, 0, "C"), 0, {"A-B-C"}},
+      {"top to bottom", Text(0, 0, "low") + Text(0, 10, "top") + Text(0, 5, "mid"), 1,
+       {"top-mid-low"}},
+      {"any order other than 0 is vertical", Text(0, 0, "low") + Text(0, 10, "top"), -3,
+       {"top-low"}},
+      // Turned by 90 degrees, left to right in the drawing's frame is bottom to top.
+      {"rotated drawing", "hk 90\r\n" + Text(0, 10, "b") + Text(0, -10, "a") + Text(9, 0, "m"), 0,
+       {"a-m-b"}},
+  };
+  for (const auto& c : cases) {
+    Run(c.input, false, c.order, "-");
+    EXPECT_EQ(TextsWritten(), c.texts) << c.name;
+  }
+}
+
+TEST_F(Join, RangeStopsAtTheFirstTextThatWouldPassTheLimit) {
+  const std::string a62(62, 'a'), b62(62, 'b'), c63(63, 'c');
+  Run(Text(0, 0, a62) + Text(1, 0, b62), false, 0, "\x81\x7c\x81\x7c");
+  EXPECT_EQ(TextsWritten(), std::vector<std::string>{a62 + "\x81\x7c\x81\x7c" + b62});
+
+  // The third would pass 128 bytes: it and the empty fourth stay as they are.
+  Run(Text(0, 0, "12") + Text(1, 0, "34") + Text(2, 0, std::string(125, 'x')) + Text(3, 0, "."),
+      false);
+  EXPECT_EQ(TextsWritten(), (std::vector<std::string>{"1234", std::string(125, 'x'), "."}));
+
+  // Nothing fits: "hd", "bz" and both texts unchanged.
+  const std::string out = Run(Text(0, 0, c63) + Text(1, 0, b62), false, 0, "\x81\x7c\x81\x7c");
+  EXPECT_EQ(out.substr(0, 8), "hd\r\nbz\r\n");
+  EXPECT_EQ(TextsWritten(), (std::vector<std::string>{c63, b62}));
+}
+
+TEST_F(Join, PairJoinsTwoTextsInFileOrderOrNothing) {
+  const std::string a62(62, 'a'), b62(62, 'b'), c63(63, 'c');
+  Run(Text(9, 0, "A") + Text(0, 0, "B"), true, 0, "\x81\x7c");
+  EXPECT_EQ(TextsWritten(), std::vector<std::string>{"A\x81\x7c" "B"});
+  EXPECT_EQ(Run(Text(0, 0, c63) + Text(1, 0, b62), true, 0, "\x81\x7c\x81\x7c"), "hq\r\n");
+  EXPECT_EQ(Run(Text(0, 0, "A") + Text(1, 0, "B") + Text(2, 0, "C"), true), "hq\r\n");
+  EXPECT_EQ(Run(Text(0, 0, "A"), true), "hq\r\n");
+}
+
+TEST_F(Join, EmptyStringsAndDelimitersJoinLikeAnyOther) {
+  Run(Text(0, 0, "") + Text(1, 0, ""), false, 0, "/");
+  // An empty text is not written back, but the joined one holds the delimiter.
+  EXPECT_EQ(TextsWritten(), std::vector<std::string>{"/"});
+  Run(Text(0, 0, "\x83\x5c") + Text(1, 0, "\x95\x5c"), false);
+  EXPECT_EQ(TextsWritten(), std::vector<std::string>{"\x83\x5c\x95\x5c"});
+}
+
+TEST_F(Join, FewerThanTwoTextsWriteQuit) {
+  EXPECT_EQ(Run(Text(0, 0, "A") + "0 0 10 0\r\n", false), "hq\r\n");
+  EXPECT_EQ(Run("0 0 10 0\r\n", false), "hq\r\n");
+  EXPECT_EQ(Run("", false), "hq\r\n");
+}
+
+TEST_F(Join, OtherEntitiesAreWrittenBackAndOnlyAbsorbedTextsRemoved) {
+  const std::string input = "lc3\r\n0 0 10 0\r\n" + Text(0, 0, "A") + "ci 5 5 2\r\n" +
+                            Text(4, 0, "B") + "pt 1 2\r\n";
+  for (const bool pair : {false, true}) {
+    Run(input, pair);
+    EXPECT_EQ(TextsWritten(), std::vector<std::string>{"AB"});
+    EXPECT_EQ(Entities.EntityOrder.Count(), 4);
+    EXPECT_EQ(Entities.LineTable.Count(), 1);
+    EXPECT_EQ(Entities.CircleTable.Count(), 1);
+    EXPECT_EQ(Entities.PointTable.Count(), 1);
+    EXPECT_EQ(Entities.LineTable[0].Header.Color, 3);
+  }
+}
+
+TEST_F(Join, AFileWithBzGetsASecondBz) {
+  const std::string out = Run("bz\r\n" + Text(0, 0, "A") + Text(1, 0, "B"), false);
+  EXPECT_EQ(out.substr(0, 12), "hd\r\nbz\r\nbz\r\n");
+}
+
+TEST_F(Join, WritesQuitWhenWritingBackCouldLoseTheSelection) {
+  const struct {
+    const char* name;
+    std::string input;
+  } cases[] = {
+      // The read stops part-way: only part of the selection would come back.
+      {"unreadable number", Text(0, 0, "A") + Text(1, 0, "B") + "ci 0 0 1e400\r\n"},
+      {"unreadable text position", Text(0, 0, "A") + "ch 1e999 0 1 0 \"B\r\n" + Text(1, 0, "C")},
+      // The receiving text has no vector and would not be written back.
+      {"receiving text without vector", "ch 0 0 0 0 \"A\r\n" + Text(1, 0, "B")},
+  };
+  for (const auto& c : cases) {
+    for (const bool pair : {false, true}) {
+      EXPECT_EQ(Run(c.input, pair), "hq\r\n") << c.name << (pair ? " (pair)" : "");
+    }
+  }
+}
+
+}  // namespace
