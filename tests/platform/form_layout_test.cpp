@@ -36,49 +36,4 @@ TEST(FormLayoutTest, CaptionsAreCodePage932Bytes) {
   }
 }
 
-TEST(FormLayoutTest, ControlsStandWhereTheFormWasDesigned) {
-  const struct {
-    int id;
-    FormControlKind kind;
-    PixelRect bounds;
-  } expected[] = {
-      {kIdRadioGroup1, FormControlKind::GroupBox, {8, 8, 161, 81}},
-      {kIdRadioHorizontal, FormControlKind::RadioButton, {16, 22, 151, 31}},
-      {kIdRadioVertical, FormControlKind::RadioButton, {16, 53, 151, 31}},
-      {kIdLabel1, FormControlKind::Label, {8, 96, 156, 13}},
-      {kIdEdit1, FormControlKind::Edit, {112, 112, 57, 21}},
-      {kIdButton1, FormControlKind::DefaultButton, {184, 72, 121, 25}},
-      {kIdButton2, FormControlKind::CancelButton, {184, 112, 121, 25}},
-  };
-  // The table's order is the tab order: radio group, Edit1, OK, Cancel.
-  ASSERT_EQ(FormControls().size(), std::size(expected));
-  for (std::size_t i = 0; i < std::size(expected); ++i) {
-    const FormControl& control = FormControls()[i];
-    EXPECT_EQ(control.Id, expected[i].id) << i;
-    EXPECT_EQ(control.Kind, expected[i].kind) << i;
-    EXPECT_EQ(control.Bounds.Left, expected[i].bounds.Left) << i;
-    EXPECT_EQ(control.Bounds.Top, expected[i].bounds.Top) << i;
-    EXPECT_EQ(control.Bounds.Width, expected[i].bounds.Width) << i;
-    EXPECT_EQ(control.Bounds.Height, expected[i].bounds.Height) << i;
-  }
-  EXPECT_EQ(FindFormControl(999), nullptr);
-}
-
-TEST(FormLayoutTest, ChoicesLieInsideTheGroupBoxBelowItsCaption) {
-  const PixelRect box = FindFormControl(kIdRadioGroup1)->Bounds;
-  const PixelRect first = FindFormControl(kIdRadioHorizontal)->Bounds;
-  const PixelRect second = FindFormControl(kIdRadioVertical)->Bounds;
-  for (const PixelRect& choice : {first, second}) {
-    EXPECT_GT(choice.Left, box.Left);
-    EXPECT_LT(choice.Left + choice.Width, box.Left + box.Width);
-    EXPECT_GE(choice.Top, box.Top + kFormFontHeight);
-    EXPECT_LT(choice.Top + choice.Height, box.Top + box.Height);
-  }
-  EXPECT_LE(first.Top + first.Height, second.Top);
-  for (const FormControl& control : FormControls()) {
-    EXPECT_LE(control.Bounds.Left + control.Bounds.Width, kFormClientWidth) << control.Id;
-    EXPECT_LE(control.Bounds.Top + control.Bounds.Height, kFormClientHeight) << control.Id;
-  }
-}
-
 }  // namespace

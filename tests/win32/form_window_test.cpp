@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,29 +28,16 @@ namespace {
 #define I_ "\x82\xA2"  // い
 #define U_ "\x82\xA4"  // う
 
-std::string Text(HWND window) {
-  char buffer[512] = {};
-  const LRESULT length =
-      SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-  return std::string(buffer, static_cast<std::size_t>(length));
-}
-
-RECT ClientRectOf(HWND control, HWND parent) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-// No arguments, as when started without one, and an executable where no
-// settings file lies; the decimal symbol is the real one.
+// No arguments, as when started without one, and an executable in the
+// temporary folder, where no settings file lies; the decimal symbol is the
+// real one.
 class NoArgumentPlatform final : public Platform {
  public:
   std::vector<std::string> Arguments() override { return {}; }
   std::string ExecutablePath() override {
     char folder[MAX_PATH] = {};
     GetTempPathA(sizeof folder, folder);
-    return std::string(folder) + "k726-window-test-none.exe";
+    return std::string(folder) + "k726-window-test.exe";
   }
   char DecimalSymbol() override { return real_.DecimalSymbol(); }
   ScreenPoint CursorPosition() override { return {0, 0}; }
@@ -122,68 +108,25 @@ class Win32FormWindowTest : public ::testing::Test {
   HWND edit_ = nullptr;
 };
 
-TEST_F(Win32FormWindowTest, FormHasItsDesignedFrameSizeAndPlace) {
-  RECT client{};
-  GetClientRect(form_, &client);
-  EXPECT_EQ(client.right, expected::kClientWidth);
-  EXPECT_EQ(client.bottom, expected::kClientHeight);
-  RECT outer{};
-  GetWindowRect(form_, &outer);
-  EXPECT_EQ(outer.left, expected::kDesignedLeft);
-  EXPECT_EQ(outer.top, expected::kDesignedTop);
-  EXPECT_EQ(window_->OuterWidth(), outer.right - outer.left);
-
-  const LONG_PTR style = GetWindowLongPtrA(form_, GWL_STYLE);
-  EXPECT_TRUE(style & WS_CAPTION);
-  EXPECT_TRUE(style & WS_SYSMENU);
-  EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-  EXPECT_FALSE(style & WS_THICKFRAME);
-  EXPECT_FALSE(style & WS_CLIPCHILDREN);  // the group box would stay black inside
-
-  EXPECT_EQ(GetWindow(form_, GW_OWNER), window_->ApplicationHandle());
-  EXPECT_EQ(Text(form_), expected::kFormCaption);
-  EXPECT_EQ(Text(window_->ApplicationHandle()), expected::kApplicationTitle);
-  RECT application{};
-  GetWindowRect(window_->ApplicationHandle(), &application);
-  EXPECT_EQ(application.right - application.left, 0);
-  EXPECT_EQ(application.bottom - application.top, 0);
-}
-
-TEST_F(Win32FormWindowTest, ControlsStandAtTheirPixelsWithTheirCaptionsAndFont) {
+// Where the controls stand and what they say is checked on the running
+// program; here, what only this process can see: font, kinds, order.
+TEST_F(Win32FormWindowTest, ControlsHaveTheFormFontTheirKindsAndTabOrder) {
   const LONG_PTR buttonTypes[] = {BS_GROUPBOX, BS_AUTORADIOBUTTON, BS_AUTORADIOBUTTON, -1,
                                   -1,          BS_DEFPUSHBUTTON,   BS_PUSHBUTTON};
+  HWND control = GetWindow(form_, GW_CHILD);
   for (std::size_t i = 0; i < std::size(expected::kControls); ++i) {
-    const expected::Control& c = expected::kControls[i];
-    SCOPED_TRACE(c.id);
-    const HWND control = GetDlgItem(form_, c.id);
     ASSERT_NE(control, nullptr);
-    char className[64] = {};
-    GetClassNameA(control, className, sizeof className);
-    EXPECT_STRCASEEQ(className, c.className);
-    const RECT rect = ClientRectOf(control, form_);
-    EXPECT_EQ(rect.left, c.left);
-    EXPECT_EQ(rect.top, c.top);
-    EXPECT_EQ(rect.right, c.right);
-    EXPECT_EQ(rect.bottom, c.bottom);
-    EXPECT_EQ(Text(control), c.caption);
+    EXPECT_EQ(GetDlgCtrlID(control), expected::kControls[i].id);
     if (buttonTypes[i] >= 0) {
-      EXPECT_EQ(GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK, buttonTypes[i]);
+      EXPECT_EQ(GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK, buttonTypes[i]) << i;
     }
-
     LOGFONTA font{};
     const auto handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
     ASSERT_EQ(GetObjectA(handle, sizeof font, &font), static_cast<int>(sizeof font));
     EXPECT_EQ(font.lfHeight, -13);
     EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
     EXPECT_EQ(std::string_view(font.lfFaceName), expected::kFontFace);
-  }
-  // Creation order is the tab order.
-  HWND child = GetWindow(form_, GW_CHILD);
-  for (const FormControl& control : FormControls()) {
-    ASSERT_NE(child, nullptr);
-    EXPECT_EQ(GetDlgCtrlID(child), control.Id);
-    child = GetWindow(child, GW_HWNDNEXT);
+    control = GetWindow(control, GW_HWNDNEXT);
   }
 }
 
@@ -200,7 +143,9 @@ TEST_F(Win32FormWindowTest, RadioGroupClampsTheIndexItIsGiven) {
   }
 }
 
-TEST_F(Win32FormWindowTest, Edit1ShowsProgramTextWholeAndCutsTypingToFourBytes) {
+// Typing and pasting are checked on the running program; here, the text the
+// program sets, insertions in the middle and where the caret goes.
+TEST_F(Win32FormWindowTest, Edit1ShowsProgramTextWholeAndCutsOnlyInsertions) {
   ShowNormally();
   window_->SetEditText("ABCDEF");
   EXPECT_EQ(window_->EditText(), "ABCDEF");
@@ -208,21 +153,11 @@ TEST_F(Win32FormWindowTest, Edit1ShowsProgramTextWholeAndCutsTypingToFourBytes) 
   Type(L"x");
   EXPECT_EQ(window_->EditText(), "ABCDEF");
 
-  window_->SetEditText("");
-  Type(L"\u3042\u3044\u3046");  // あいう
-  EXPECT_EQ(window_->EditText(), A_ I_);
-  window_->SetEditText("A");
+  window_->SetEditText("AD");
   SendMessageA(edit_, EM_SETSEL, 1, 1);
-  Type(L"\u3042\u3044");
-  EXPECT_EQ(window_->EditText(), "A" A_);
-  window_->SetEditText("ABC");
-  SendMessageA(edit_, EM_SETSEL, 3, 3);
-  Type(L"\u3042d");
-  EXPECT_EQ(window_->EditText(), "ABCd");
-}
+  Type(L"\u3042\u3044");  // あい between A and D: one fits
+  EXPECT_EQ(window_->EditText(), "A" A_ "D");
 
-TEST_F(Win32FormWindowTest, Edit1CutsPastesAndReplacementsAtACharacterBoundary) {
-  ShowNormally();
   window_->SetEditText("A");
   SendMessageA(edit_, EM_SETSEL, 1, 1);
   SendMessageA(edit_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(A_ I_ U_));
@@ -234,18 +169,6 @@ TEST_F(Win32FormWindowTest, Edit1CutsPastesAndReplacementsAtACharacterBoundary) 
   const bool bytes = SendMessageA(edit_, EM_LINELENGTH, 0, 0) == 3;
   EXPECT_EQ(start, bytes ? 3u : 2u);
   EXPECT_EQ(end, start);
-
-  window_->SetEditText("");
-  const wchar_t pasted[] = L"\u3046\u3048\u304A";  // うえお
-  ASSERT_TRUE(OpenClipboard(form_));
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
-  std::memcpy(GlobalLock(memory), pasted, sizeof pasted);
-  GlobalUnlock(memory);
-  SetClipboardData(CF_UNICODETEXT, memory);
-  CloseClipboard();
-  SendMessageA(edit_, WM_PASTE, 0, 0);
-  EXPECT_EQ(window_->EditText(), U_ "\x82\xA6");
 }
 
 TEST_F(Win32FormWindowTest, DialogKeysMoveTheFocusInTabOrderAndPressTheButtons) {
@@ -270,9 +193,20 @@ TEST_F(Win32FormWindowTest, DialogKeysMoveTheFocusInTabOrderAndPressTheButtons) 
   EXPECT_EQ(window_->RadioIndex(), 0);
 
   EXPECT_EQ(SendMessageA(form_, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
-  // Escape presses Cancel, which closes the form and ends the loop.
-  Key(edit_, VK_ESCAPE);
+  // Alt+N presses Cancel, which closes the form and ends the loop.
+  PostMessageW(edit_, WM_SYSCHAR, 'n', 1 << 29);
+  EXPECT_TRUE(Pump());
   EXPECT_FALSE(IsWindow(form_));
+}
+
+TEST_F(Win32FormWindowTest, AltYPressesOk) {
+  ShowNormally();
+  const std::string settings =
+      platform_.ExecutablePath().substr(0, platform_.ExecutablePath().size() - 4) + ".dat";
+  PostMessageW(edit_, WM_SYSCHAR, 'y', 1 << 29);
+  EXPECT_TRUE(Pump());
+  EXPECT_FALSE(IsWindow(form_));
+  EXPECT_TRUE(DeleteFileA(settings.c_str())) << "OK saved " << settings;
 }
 
 TEST_F(Win32FormWindowTest, MinimisedStartNeverShowsTheFormUntilRestored) {
@@ -283,11 +217,15 @@ TEST_F(Win32FormWindowTest, MinimisedStartNeverShowsTheFormUntilRestored) {
   EXPECT_FALSE(IsWindowVisible(form_));
   EXPECT_TRUE(IsWindowVisible(application));
   EXPECT_TRUE(IsIconic(application));
+  EXPECT_EQ(GetWindow(form_, GW_OWNER), application);
 
   SendMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
   Pump();
   EXPECT_TRUE(IsWindowVisible(form_));
   EXPECT_FALSE(IsIconic(application));
+  RECT zero{};
+  GetWindowRect(application, &zero);
+  EXPECT_TRUE(zero.right == zero.left && zero.bottom == zero.top);  // only its task bar button
 
   // The form's minimise box takes it back to the task bar.
   SendMessageA(form_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -304,13 +242,6 @@ TEST_F(Win32FormWindowTest, CloseTakesEffectAfterTheCallerAndEndsTheLoop) {
   EXPECT_FALSE(IsWindow(form_));
   EXPECT_EQ(window_->FormHandle(), nullptr);
   EXPECT_EQ(window_->ApplicationHandle(), nullptr);
-}
-
-TEST_F(Win32FormWindowTest, CloseBoxClosesTheForm) {
-  ShowNormally();
-  SendMessageA(form_, WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_TRUE(Pump());
-  EXPECT_FALSE(IsWindow(form_));
 }
 
 TEST_F(Win32FormWindowTest, ClickOnTheBareFormFreesTheTables) {
