@@ -47,9 +47,18 @@ class NoArgumentPlatform final : public Platform {
   Win32Platform real_;
 };
 
+// Under Wine the windows need an X display; scripts/wine-session gives one.
+bool WineWithoutDisplay() {
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  const bool wine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  return wine && GetEnvironmentVariableA("DISPLAY", nullptr, 0) == 0;
+}
+
 class Win32FormWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    if (WineWithoutDisplay())
+      GTEST_SKIP() << "Wine without an X display (see scripts/wine-session)";
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&commonControls);
     window_ = std::make_unique<Win32FormWindow>(GetModuleHandleA(nullptr), platform_);
