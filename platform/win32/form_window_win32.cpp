@@ -231,49 +231,43 @@ void Win32FormWindow::Close() {
   PostMessageA(form_, kCloseMessage, 0, 0);
 }
 
-LRESULT CALLBACK Win32FormWindow::ApplicationProc(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) {
+// Both windows carry their Win32FormWindow in GWLP_USERDATA from
+// WM_NCCREATE on; handle is the member that holds the window, forgotten again
+// at WM_NCDESTROY.
+LRESULT Win32FormWindow::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                               HWND Win32FormWindow::*handle,
+                               LRESULT (Win32FormWindow::*onMessage)(UINT, WPARAM, LPARAM)) {
   return Guarded(
       [&]() -> LRESULT {
         if (message == WM_NCCREATE) {
           const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
           auto* self = static_cast<Win32FormWindow*>(create->lpCreateParams);
           SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-          self->application_ = window;
+          self->*handle = window;
         }
         auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
         if (message == WM_NCDESTROY) {
           SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-          self->application_ = nullptr;
+          self->*handle = nullptr;
+          if (handle == &Win32FormWindow::form_) self->controls_.fill(nullptr);
           return DefWindowProcA(window, message, wParam, lParam);
         }
-        return self->OnApplicationMessage(message, wParam, lParam);
+        return (self->*onMessage)(message, wParam, lParam);
       },
       0);
 }
 
+LRESULT CALLBACK Win32FormWindow::ApplicationProc(HWND window, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) {
+  return Route(window, message, wParam, lParam, &Win32FormWindow::application_,
+               &Win32FormWindow::OnApplicationMessage);
+}
+
 LRESULT CALLBACK Win32FormWindow::FormProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
-  return Guarded(
-      [&]() -> LRESULT {
-        if (message == WM_NCCREATE) {
-          const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-          auto* self = static_cast<Win32FormWindow*>(create->lpCreateParams);
-          SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-          self->form_ = window;
-        }
-        auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-        if (message == WM_NCDESTROY) {
-          SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-          self->form_ = nullptr;
-          self->controls_.fill(nullptr);
-          return DefWindowProcA(window, message, wParam, lParam);
-        }
-        return self->OnFormMessage(message, wParam, lParam);
-      },
-      0);
+  return Route(window, message, wParam, lParam, &Win32FormWindow::form_,
+               &Win32FormWindow::OnFormMessage);
 }
 
 LRESULT Win32FormWindow::OnApplicationMessage(UINT message, WPARAM wParam, LPARAM lParam) {

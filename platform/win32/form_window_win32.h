@@ -60,6 +60,9 @@ class Win32FormWindow final : public FormWindow {
  private:
   static LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       HWND Win32FormWindow::*handle,
+                       LRESULT (Win32FormWindow::*onMessage)(UINT, WPARAM, LPARAM));
   LRESULT OnApplicationMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
