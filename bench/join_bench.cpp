@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/form1.h"
+#include "interchange/state.h"
 #include "support/interchange_generator.h"
 
 namespace {

@@ -21,7 +21,6 @@
 #include "interchange/number_text.h"
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
-#include "interchange/system_strings.h"
 
 namespace {
 
@@ -57,22 +56,8 @@ bool WriteIfChanged(AttributeFlag flag, std::int32_t& remembered, std::int32_t v
 }  // namespace
 
 void ResetEmitState() {
-  AttributeState& a = Attributes;
-  for (bool& flag : a.AttributeUnset) flag = true;
-  a.CurrentLayerGroup = 0;
-  a.CurrentLayer = 0;
-  a.CurrentColor = 1;
-  a.CurrentLineType = 1;
-  a.CurrentLineWidth = 0;
-  a.CurrentTextType = 1;
-  a.CurrentFreeTextWidth = 2.0;
-  a.CurrentFreeTextHeight = 2.0;
-  a.CurrentFreeTextSpacing = 0.0;
-  a.CurrentFreeTextColor = 1;
-  a.CurrentCcValue = 0;
-  a.CurrentFontName.assign(kDefaultFontName);
-  a.CurrentPointColor = 1;
-  a.CurrentColor10Value = 0;
+  for (bool& flag : Attributes.AttributeUnset) flag = true;
+  SetDefaultAttributeValues();
 }
 
 std::int32_t MapColorCode(std::int32_t n) {

@@ -200,7 +200,9 @@ void EmitStoredMessage(std::int32_t index, std::int32_t layerGroupOverride,
   EmitLineAttributes(line.Header, line.Color10Value, colorOverride, lineTypeOverride,
                      lineWidthOverride);
   EmitTextAttributes(text, textColorOverride, ccOverride);
-  EmitZFlags(r.Header.ZFlags);
+  // z lines the host wrote before "msg" were spent by the message's line, so
+  // they live in its header; written before "msg" again, they come back there.
+  EmitZFlags(r.Header.ZFlags | line.Header.ZFlags);
   EmitMessage(text.Text, line.X1, line.Y1, line.X2, line.Y2, text.X, text.Y, text.VectorX,
               text.VectorY);
 }

@@ -1,9 +1,9 @@
 #include "interchange/state.h"
 
+#include <type_traits>
+
 #include "interchange/output_lines.h"
 #include "interchange/system_strings.h"
-
-#include <type_traits>
 
 DrawingValues Drawing;
 LayerTables Layers;
@@ -76,7 +76,24 @@ void ResetInterchangeState() {
   // cc, font, pn and lc10 are left to ResetEmitState.
   for (int flag = UnsetLg; flag <= UnsetCn; ++flag) a.AttributeUnset[flag] = true;
 
+  SetDefaultAttributeValues();
   a.CurrentHhpNumber = 0;
+  a.CurrentZFlags = 0;
+
+  Modes.PolylineCounter = 0;
+  Modes.PolylineMode = false;
+  Modes.MessageMode = false;
+  Modes.PendingMessageLine = LineRecord{};
+  Modes.PendingMessageLine.Header.Color = 1;
+  Modes.PendingMessageLine.Header.LineType = 1;
+  Modes.PendingMessageLine.X2 = 1.0;
+
+  ForEachTable([](auto& table) { table.Clear(); });
+  OutputLines.Clear();
+}
+
+void SetDefaultAttributeValues() {
+  AttributeState& a = Attributes;
   a.CurrentLayerGroup = 0;
   a.CurrentLayer = 0;
   a.CurrentColor = 1;
@@ -89,20 +106,8 @@ void ResetInterchangeState() {
   a.CurrentFreeTextColor = 1;
   a.CurrentCcValue = 0;
   a.CurrentFontName.assign(kDefaultFontName);
-  a.CurrentZFlags = 0;
   a.CurrentPointColor = 1;
   a.CurrentColor10Value = 0;
-
-  Modes.PolylineCounter = 0;
-  Modes.PolylineMode = false;
-  Modes.MessageMode = false;
-  Modes.PendingMessageLine = LineRecord{};
-  Modes.PendingMessageLine.Header.Color = 1;
-  Modes.PendingMessageLine.Header.LineType = 1;
-  Modes.PendingMessageLine.X2 = 1.0;
-
-  ForEachTable([](auto& table) { table.Clear(); });
-  OutputLines.Clear();
 }
 
 void FreeInterchangeTables() {

@@ -262,6 +262,10 @@ extern EntityTables Entities;
 // it twice is the same as once.
 void ResetInterchangeState();
 
+// The current attributes' defaults, all but CurrentHhpNumber and
+// CurrentZFlags: the reader starts from them, and so does the emitters' memory.
+void SetDefaultAttributeValues();
+
 // Releases the storage of the tables and the output list, keeping counts;
 // nothing may use them again before the next ResetInterchangeState.
 void FreeInterchangeTables();

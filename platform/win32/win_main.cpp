@@ -1,3 +1,39 @@
+// Program entry: initialise, put up the application window with the
+// application's title, create Form1, run the message loop. FormShow runs when
+// the form is first shown; in modes "1" and "2" the whole join runs inside
+// it, and its close ends the loop. The exit code is always 0: the host looks
+// at the interchange file, not at us.
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "app/Unit1.h"
+#include "interchange/number_text.h"
+#include "platform/win32/form_window_win32.h"
+#include "platform/win32/message_loop.h"
+#include "platform/win32/win32_platform.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  try {
+    INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&commonControls);
+    Win32Platform platform;
+    InstallPlatform(&platform);
+    SetDecimalSeparator(platform.DecimalSymbol());
+    {
+      Win32FormWindow window(instance, platform);
+      if (window.CreateApplicationWindow() && window.CreateForm()) {
+        TForm1 form(platform, window);
+        window.Attach(&form);
+        window.ShowFirstTime();
+        RunMessageLoop(window);
+        window.Attach(nullptr);
+      }
+    }
+    InstallPlatform(nullptr);
+  } catch (...) {
+    // Nothing reaches the host but the rewritten file and the exit code.
+  }
+  return 0;
+}

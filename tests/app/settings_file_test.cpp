@@ -75,7 +75,7 @@ TEST_F(SettingsFile, LoadsOrderAndDelimiterByTheirRules) {
 
 TEST_F(SettingsFile, MissingFileGivesDefaults) {
   form.JoinOrder = 5;
-  form.JoinDelimiter = "x";
+  form.JoinDelimiter = "stale";
   form.LoadSettings();
   EXPECT_EQ(form.JoinOrder, 0);
   EXPECT_EQ(form.JoinDelimiter, "");
@@ -106,7 +106,7 @@ TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
   // A folder where the temporary file would go makes the write fail.
   std::filesystem::create_directory(SettingsPath() + ".k726-new");
   form.JoinOrder = 0;
-  form.JoinDelimiter = "x";
+  form.JoinDelimiter = "stale";
   form.SaveSettings();
   EXPECT_EQ(ReadBytes(SettingsPath()), "1\r\n-\r\n");
 }

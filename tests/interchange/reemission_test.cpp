@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -293,8 +294,8 @@ void StoreOfKind(EntityKind kind, std::int32_t color, std::int32_t color10) {
       Store(Entities.TypedPointTable, KindTypedPoint) = TypedPointRecord{h, 0, 0, 1, 0, 2};
       break;
     case KindMessage: {
-      // Only the opening and the z flags come from the message's own header,
-      // line attributes from its Line, text attributes from its TextPart.
+      // The opening comes from the message's own header, line attributes from
+      // its Line, text attributes from its TextPart; z flags from both headers.
       MessageRecord& r = Store(Entities.MessageTable, KindMessage);
       r.Header = Header(1, 2, 6, 6, 6, 1);
       r.Line = LineRecord{Header(8, 8, color, 4, 5, 2), 0, color10, 0, 0, 1, 0};
@@ -385,9 +386,9 @@ INSTANTIATE_TEST_SUITE_P(
         KindCase{"Message",
                  KindMessage,
                  {"lg1", "ly2", "lc3", "lt4", "lw5", "cn0 2 2.5 0 7", "cc4", "cn\"$Arial", "z1",
-                  "msg", "0 0 1 0", "cs 10 20 1 0 \"", "T"},
+                  "z2", "msg", "0 0 1 0", "cs 10 20 1 0 \"", "T"},
                  {"lg6", "ly7", "lc8", "lt9", "lw11", "cn0 2 2.5 0 5", "cc3", "cn\"$Arial", "z1",
-                  "msg", "0 0 1 0", "cs 10 20 1 0 \"", "T"}},
+                  "z2", "msg", "0 0 1 0", "cs 10 20 1 0 \"", "T"}},
         KindCase{"Sl2",
                  KindSl2,
                  {"lg1", "ly2", "lc3", "lw5", "z1", "sl 0 0 1 0"},
@@ -483,6 +484,25 @@ TEST_F(Reemission, FontNameEndingInQuoteKeepsTheTextIntact) {
   EmitAllOwn();
   EXPECT_EQ(RenderInterchangeFile(),
             "lg0\r\nly0\r\ncn1\r\ncc0\r\ncn\"$Ab\"\r\nch 10 20 1 0 \"ABC\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// z lines before "msg" belong to the message's line when read; they must be
+// written before "msg" again rather than dropped.
+TEST_F(Reemission, MessageKeepsTheZFlagsOfItsLine) {
+  MessageRecord& m = Store(Entities.MessageTable, KindMessage);
+  m.Header = Header(0, 0, 1, 1, 0, 2);
+  m.Line.Header = Header(0, 0, 1, 1, 0, 8);
+  m.Line.X2 = 10;
+  m.TextPart = MakeText(Header(0, 0, 2), "5");
+  EmitAllOwn();
+  const Lines lines = Take();
+  const auto msg = std::find(lines.begin(), lines.end(), "msg");
+  ASSERT_NE(msg, lines.end());
+  EXPECT_EQ(std::vector<std::string>(msg - 2, msg), (Lines{"z2", "z4"}));
 }
 
 }  // namespace

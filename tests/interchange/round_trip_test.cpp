@@ -6,9 +6,9 @@
 // no line of the output sets them for that kind: the line type and width of a
 // text, the line type of points and solids, the width of the solids other than
 // "sl" with two corners and "se", the colour-10 value of an entity whose colour
-// is not 10, and the z flags of a message's line (the message's own z flags
-// are written before "msg", where the host reads them for the line), and
-// HhpNumber, which is never written.
+// is not 10, and HhpNumber, which is never written. A message's z flags are
+// written before "msg", where they are read back into its line: both headers'
+// flags are compared as one set.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -72,7 +72,7 @@ auto Fields(const MessageRecord& r) {
   const EntityHeader& l = r.Line.Header;
   const EntityHeader& t = r.TextPart.Header;
   return std::tuple_cat(
-      std::make_tuple(h.LayerGroup, h.Layer, h.Color, h.LineType, h.LineWidth, h.ZFlags),
+      std::make_tuple(h.LayerGroup, h.Layer, h.Color, h.LineType, h.LineWidth, h.ZFlags | l.ZFlags),
       std::make_tuple(l.LayerGroup, l.Layer, l.Color, l.LineType, l.LineWidth,
                       r.Line.PolylineNumber, Color10Of(l, r.Line.Color10Value), r.Line.X1,
                       r.Line.Y1, r.Line.X2, r.Line.Y2),

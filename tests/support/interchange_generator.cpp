@@ -69,6 +69,21 @@ class Writer {
     }
   }
   void Coordinate() { Number(Uniform(-5000000, 5000000)); }
+  // A value after its separating blank.
+  void Value(std::int64_t hundredths) {
+    Blank();
+    Number(hundredths);
+  }
+  void CoordinateValue() {
+    Blank();
+    Coordinate();
+  }
+  // "lg" or "ly" with one hexadecimal digit.
+  void LayerLine(std::string_view word) {
+    Word(word);
+    Word(std::string_view("0123456789ABCDEF").substr(static_cast<std::size_t>(Uniform(0, 15)), 1));
+    EndLine();
+  }
   void Integer(std::int64_t v) {
     char buffer[24];
     out_.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
@@ -99,8 +114,7 @@ void Header(Writer& w, const GeneratorOptions& options) {
     for (const char* row : rows) {
       w.Word(row);
       for (int k = 1; k <= 10; ++k) {
-        w.Blank();
-        w.Number(100 * k + 50);
+        w.Value(100 * k + 50);
       }
       w.EndLine();
     }
@@ -115,16 +129,8 @@ void Header(Writer& w, const GeneratorOptions& options) {
 }
 
 void AttributeChanges(Writer& w) {
-  if (w.Chance(0.05)) {
-    w.Word("lg");
-    w.Word(std::string_view("0123456789ABCDEF").substr(static_cast<std::size_t>(w.Uniform(0, 15)), 1));
-    w.EndLine();
-  }
-  if (w.Chance(0.10)) {
-    w.Word("ly");
-    w.Word(std::string_view("0123456789ABCDEF").substr(static_cast<std::size_t>(w.Uniform(0, 15)), 1));
-    w.EndLine();
-  }
+  if (w.Chance(0.05)) w.LayerLine("lg");
+  if (w.Chance(0.10)) w.LayerLine("ly");
   if (w.Chance(0.15)) {
     if (w.Chance(0.1)) {
       w.Word("lc10 ");
@@ -157,10 +163,8 @@ void TextAttributes(Writer& w) {
     if (w.Chance(0.3)) {
       w.Word("cn0 ");
       w.Number(w.Uniform(100, 900));
-      w.Blank();
-      w.Number(w.Uniform(100, 900));
-      w.Blank();
-      w.Number(w.Uniform(0, 100));
+      w.Value(w.Uniform(100, 900));
+      w.Value(w.Uniform(0, 100));
       w.Blank();
       w.Integer(w.Uniform(1, 9));
     } else {
@@ -191,14 +195,11 @@ void TextContent(Writer& w) {
 
 void TextLine(Writer& w, std::string_view word) {
   w.Word(word);
-  w.Blank();
-  w.Coordinate();
-  w.Blank();
-  w.Coordinate();
+  w.CoordinateValue();
+  w.CoordinateValue();
   w.Word(" ");
   w.Number(w.Uniform(1, 200));  // vector: never zero
-  w.Blank();
-  w.Number(w.Uniform(-200, 200));
+  w.Value(w.Uniform(-200, 200));
   w.Word(" \"");
   TextContent(w);
   w.EndLine();
@@ -209,12 +210,9 @@ void PlainLine(Writer& w) {
   const std::int64_t x = w.Uniform(-5000000, 5000000);
   const std::int64_t y = w.Uniform(-5000000, 5000000);
   w.Number(x);
-  w.Blank();
-  w.Number(y);
-  w.Blank();
-  w.Number(x + w.Uniform(1, 100000));
-  w.Blank();
-  w.Number(y + w.Uniform(-100000, 100000));
+  w.Value(y);
+  w.Value(x + w.Uniform(1, 100000));
+  w.Value(y + w.Uniform(-100000, 100000));
   w.EndLine();
 }
 
@@ -223,10 +221,8 @@ void Points(Writer& w, int count) {
   std::int64_t x = w.Uniform(-5000000, 5000000);
   std::int64_t y = w.Uniform(-5000000, 5000000);
   for (int i = 0; i < count; ++i) {
-    w.Blank();
-    w.Number(x);
-    w.Blank();
-    w.Number(y);
+    w.Value(x);
+    w.Value(y);
     x += (i % 2 == 0) ? w.Uniform(100, 50000) : 0;
     y += (i % 2 == 1) ? w.Uniform(100, 50000) : 0;
   }
@@ -236,23 +232,15 @@ void SolidValues(Writer& w, int count) {
   // u1, u2 centre; u3 radius (positive); u4 flatness (not zero); the rest free;
   // u8 (so/sg) below u3.
   const std::int64_t radius = w.Uniform(200, 100000);
-  w.Blank();
-  w.Coordinate();
-  w.Blank();
-  w.Coordinate();
-  w.Blank();
-  w.Number(radius);
-  w.Blank();
-  w.Number(w.Uniform(10, 200));
-  w.Blank();
-  w.Number(w.Uniform(0, 36000));
-  w.Blank();
-  w.Number(w.Uniform(0, 36000));
-  w.Blank();
-  w.Number(w.Uniform(0, 100));
+  w.CoordinateValue();
+  w.CoordinateValue();
+  w.Value(radius);
+  w.Value(w.Uniform(10, 200));
+  w.Value(w.Uniform(0, 36000));
+  w.Value(w.Uniform(0, 36000));
+  w.Value(w.Uniform(0, 100));
   if (count == 8) {
-    w.Blank();
-    w.Number(radius / 2);
+    w.Value(radius / 2);
   }
 }
 
@@ -291,12 +279,9 @@ GeneratedFile GenerateInterchangeFile(const GeneratorOptions& options) {
         const std::int64_t nx = x + w.Uniform(100, 50000);
         const std::int64_t ny = y + w.Uniform(-50000, 50000);
         w.Number(x);
-        w.Blank();
-        w.Number(y);
-        w.Blank();
-        w.Number(nx);
-        w.Blank();
-        w.Number(ny);
+        w.Value(y);
+        w.Value(nx);
+        w.Value(ny);
         w.EndLine();
         x = nx;
         y = ny;
@@ -305,31 +290,21 @@ GeneratedFile GenerateInterchangeFile(const GeneratorOptions& options) {
       result.Entities += segments;
     } else if (pick < 76) {
       w.Word("ci");
-      w.Blank();
-      w.Coordinate();
-      w.Blank();
-      w.Coordinate();
-      w.Blank();
-      w.Number(w.Uniform(1, 100000));
+      w.CoordinateValue();
+      w.CoordinateValue();
+      w.Value(w.Uniform(1, 100000));
       w.EndLine();
       ++result.Entities;
     } else if (pick < 82) {
       // An arc: centre, radius, start and end angle, flatness (not zero), tilt.
       w.Word("ci");
-      w.Blank();
-      w.Coordinate();
-      w.Blank();
-      w.Coordinate();
-      w.Blank();
-      w.Number(w.Uniform(1, 100000));
-      w.Blank();
-      w.Number(w.Uniform(0, 36000));
-      w.Blank();
-      w.Number(w.Uniform(0, 36000));
-      w.Blank();
-      w.Number(w.Uniform(10, 200));
-      w.Blank();
-      w.Number(w.Uniform(0, 36000));
+      w.CoordinateValue();
+      w.CoordinateValue();
+      w.Value(w.Uniform(1, 100000));
+      w.Value(w.Uniform(0, 36000));
+      w.Value(w.Uniform(0, 36000));
+      w.Value(w.Uniform(10, 200));
+      w.Value(w.Uniform(0, 36000));
       w.EndLine();
       ++result.Entities;
     } else if (pick < 87) {
@@ -357,22 +332,16 @@ GeneratedFile GenerateInterchangeFile(const GeneratorOptions& options) {
         w.EndLine();
       }
       w.Word("pt");
-      w.Blank();
-      w.Coordinate();
-      w.Blank();
-      w.Coordinate();
+      w.CoordinateValue();
+      w.CoordinateValue();
       w.EndLine();
       ++result.Entities;
     } else if (pick < 97) {
       w.Word("pt");
-      w.Blank();
-      w.Coordinate();
-      w.Blank();
-      w.Coordinate();
-      w.Blank();
-      w.Number(w.Uniform(1, 500));
-      w.Blank();
-      w.Number(w.Uniform(0, 36000));
+      w.CoordinateValue();
+      w.CoordinateValue();
+      w.Value(w.Uniform(1, 500));
+      w.Value(w.Uniform(0, 36000));
       w.Blank();
       w.Integer(w.Uniform(-7, 11));
       w.EndLine();
@@ -397,8 +366,7 @@ GeneratedFile GenerateEmptyTexts(std::int64_t n, std::uint32_t seed) {
   for (std::int64_t i = 0; i < n; ++i) {
     w.Word("ch ");
     w.Coordinate();
-    w.Blank();
-    w.Coordinate();
+    w.CoordinateValue();
     w.Word(" 1 0 \"");
     w.EndLine();
   }

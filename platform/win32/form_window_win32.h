@@ -1,0 +1,95 @@
+// Form1 on Windows. Two top-level windows:
+// - the application window: zero size, visible, captioned with the
+//   application's title, so that the task bar shows that title; it owns the
+//   form and stands for the program when minimised;
+// - the form: the dialog, built in pixels from the layout table with
+//   CreateWindowExA (dialog templates come out in dialog units of whatever
+//   font is substituted, which misplaces the controls).
+// Minimising hides the form and minimises the application window; restoring
+// the application window shows the form again. So a start that FormShow
+// minimises never shows the form at all.
+//
+// The window procedures crack messages and call TForm1's handlers; the byte
+// limit of Edit1 and the layout come from the portable logic. Nothing thrown
+// leaves a window procedure.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "platform/form_window.h"
+#include "platform/platform.h"
+
+class TForm1;
+
+class Win32FormWindow final : public FormWindow {
+ public:
+  Win32FormWindow(HINSTANCE instance, Platform& platform);
+  ~Win32FormWindow() override;
+  Win32FormWindow(const Win32FormWindow&) = delete;
+  Win32FormWindow& operator=(const Win32FormWindow&) = delete;
+
+  // The application window, hidden until the form is first shown.
+  bool CreateApplicationWindow();
+  // The form and its controls, hidden, at the designed position.
+  bool CreateForm();
+  // The object whose handlers the form's events call; nullptr detaches.
+  void Attach(TForm1* form) { handlers_ = form; }
+  // Runs FormShow, then shows the windows as it left them: the form normal,
+  // or only the application window, minimised. After a close requested
+  // inside FormShow nothing is shown.
+  void ShowFirstTime();
+  // Tab, Enter, Escape and the mnemonics of the form.
+  bool TranslateDialogMessage(MSG& message);
+
+  HWND ApplicationHandle() const { return application_; }
+  HWND FormHandle() const { return form_; }
+  HWND ControlHandle(int id) const;
+
+  void Minimise() override;
+  void MoveTo(std::int32_t left, std::int32_t top) override;
+  std::int32_t OuterWidth() override;
+  void SetRadioIndex(std::int32_t index) override;
+  std::int32_t RadioIndex() override;
+  void SetEditText(std::string_view text) override;
+  std::string EditText() override;
+  void Close() override;
+
+ private:
+  static LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       HWND Win32FormWindow::*handle,
+                       LRESULT (Win32FormWindow::*onMessage)(UINT, WPARAM, LPARAM));
+  LRESULT OnApplicationMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id, int code);
+  void OnEdit1Update();
+  void OnFormClick(LPARAM position);
+  void MinimiseToApplication();
+  void RestoreFromApplication();
+  void FocusFirstControl();
+  void UpdateRadioTabStops();
+  HWND CheckedRadio() const;
+
+  HINSTANCE instance_;
+  Platform& platform_;
+  TForm1* handlers_ = nullptr;
+  HWND application_ = nullptr;
+  HWND form_ = nullptr;
+  std::array<HWND, 7> controls_{};  // in the layout table's order
+  HFONT font_ = nullptr;
+  HBRUSH background_ = nullptr;
+
+  // Edit1's text as last accepted: set by the program, or a user's edit
+  // after the byte limit.
+  std::string acceptedEdit1_;
+  bool settingEdit1_ = false;
+  HWND focusBeforeDeactivation_ = nullptr;
+  bool formClickPending_ = false;
+  bool shown_ = false;
+  bool startMinimised_ = false;
+  bool closeRequested_ = false;
+};

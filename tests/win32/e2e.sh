@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# End-to-end checks of the Windows program under Wine. k726.exe runs from a
+# scratch folder with its settings file (k726.dat: order, CR LF, delimiter,
+# CR LF) and interchange file beside it; the driver, a second Win32 process,
+# looks at its windows; xdotool moves the pointer and holds Escape.
+#
+#   e2e.sh SCENARIO K726_EXE DRIVER_EXE
+#
+# Runs inside the session of scripts/wine-session; outside one it exits 77,
+# which ctest counts as skipped.
+set -u
+scenario=$1
+k726=$2
+driver=$3
+
+if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ] || ! command -v xdotool >/dev/null; then
+  echo "skipped: no Wine session (run inside scripts/wine-session)"
+  exit 77
+fi
+
+dir=$(mktemp -d /tmp/k726-e2e.XXXXXX)
+focus_pid=
+cleanup() {
+  if [ -n "$focus_pid" ]; then
+    xdotool keyup Escape 2>/dev/null
+    wine "$driver" close-focus-window
+    wait "$focus_pid" 2>/dev/null
+  fi
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+cp "$k726" "$dir/k726.exe"
+exe="Z:${dir//\//\\}\\k726.exe"
+failed=0
+
+fail() {
+  echo "FAILED: $*"
+  failed=1
+}
+drive() { wine "$driver" "$@" || failed=1; }
+settings() { printf -- "$1" >"$dir/k726.dat"; }
+# The settings file must hold exactly these bytes (printf escapes).
+expect_settings() {
+  if ! cmp -s <(printf -- "$1") "$dir/k726.dat"; then
+    fail "k726.dat holds $(od -An -tx1 "$dir/k726.dat" | tr -s ' '), expected $(printf -- "$1" | od -An -tx1 | tr -s ' ')"
+  fi
+}
+# Moves the pointer and waits until X reports it there (--sync would wait
+# forever when it is there already).
+pointer() {
+  xdotool mousemove "$1" "$2"
+  local tries=0
+  until xdotool getmouselocation | grep -q "^x:$1 y:$2 "; do
+    tries=$((tries + 1))
+    [ "$tries" -lt 50 ] || { fail "pointer did not reach $1,$2"; return; }
+    sleep 0.05
+  done
+}
+
+case "$scenario" in
+  resources)
+    drive resources "$exe"
+    ;;
+  dialog)
+    # A delimiter longer than four bytes is shown whole.
+    settings '1\r\nABCDEF\r\n'
+    pointer 500 400
+    drive dialog "$exe" 500 400 1 414243444546
+    expect_settings '1\r\nABCDEF\r\n'
+    ;;
+  dialog-corner)
+    # Near the corner the form goes off screen, unclamped; 7 shows the
+    # second choice.
+    settings '7\r\n\x82\xa0\r\n'
+    pointer 10 2
+    drive dialog "$exe" 10 2 1 82A0
+    ;;
+  ok-as-loaded)
+    # -3 marks no choice, and OK stores -1; the long delimiter goes back whole.
+    settings '-3\r\n\x82\xa0\x82\xa2\x82\xa4\r\n'
+    pointer 300 300
+    drive ok "$exe"
+    expect_settings '-1\r\n\x82\xa0\x82\xa2\x82\xa4\r\n'
+    ;;
+  type-ok)
+    settings '0\r\n\r\n'
+    pointer 400 300
+    drive type-ok "$exe"
+    expect_settings '1\r\n\x82\xa4\x82\xa6\r\n'
+    ;;
+  cancel | escape | close-box)
+    settings '0\r\nAB\r\n'
+    pointer 400 300
+    drive "$scenario" "$exe"
+    expect_settings '0\r\nAB\r\n'
+    ;;
+  enter)
+    settings '0\r\nAB\r\n'
+    pointer 400 300
+    drive enter "$exe"
+    expect_settings '1\r\nz\r\n'
+    ;;
+  no-argument)
+    settings '1\r\nXY\r\n'
+    drive no-argument "$exe"
+    expect_settings '0\r\n\r\n'
+    ;;
+  minimised-other)
+    # «1 » selects no mode: minimised, nothing read or written.
+    printf 'untouched\r\n' >"$dir/KZC_TEMP.TXT"
+    drive minimised "$exe" '"1 "' waits
+    cmp -s <(printf 'untouched\r\n') "$dir/KZC_TEMP.TXT" || fail "KZC_TEMP.TXT changed"
+    ;;
+  minimised-1 | minimised-2)
+    # A drawing large enough for the run to last a moment; for mode "2"
+    # only its first two texts are kept (text lines carry a quote), so that
+    # the pair is joined and the whole drawing written back.
+    drive generate "Z:${dir//\//\\}\\input.txt" 60000
+    if [ "$scenario" = minimised-2 ]; then
+      awk '/^msg/ { next } /"/ { if (++texts > 2) next } { print }' "$dir/input.txt" >"$dir/KZC_TEMP.TXT"
+    else
+      cp "$dir/input.txt" "$dir/KZC_TEMP.TXT"
+    fi
+    drive minimised "$exe" "${scenario#minimised-}" exits
+    head -n 1 "$dir/KZC_TEMP.TXT" | grep -q '^hd' || fail "the join did not run: $(head -c 40 "$dir/KZC_TEMP.TXT")"
+    ;;
+  escape-abort)
+    drive generate "Z:${dir//\//\\}\\KZC_TEMP.TXT" 200000
+    cp "$dir/KZC_TEMP.TXT" "$dir/input.txt"
+    # Without Escape the join writes the whole drawing back...
+    drive run "$exe" 1
+    lines=$(wc -l <"$dir/KZC_TEMP.TXT")
+    [ "$lines" -gt 1000 ] || fail "the join without Escape wrote only $lines lines"
+    # ...with Escape held on a Wine window it drops what it wrote.
+    cp "$dir/input.txt" "$dir/KZC_TEMP.TXT"
+    wine "$driver" focus-window &
+    focus_pid=$!
+    window=$(xdotool search --sync --name k726-driver-focus | head -n 1)
+    xdotool windowfocus --sync "$window"
+    xdotool keydown Escape
+    drive escape-down
+    drive run "$exe" 1
+    xdotool keyup Escape
+    if ! grep -qvE $'^(lg[0-9A-F]|ly[0-9A-F])\r$' "$dir/KZC_TEMP.TXT"; then
+      : # only the closing layer-group and layer lines, or nothing of them
+    elif ! cmp -s <(printf 'hq\r\n') "$dir/KZC_TEMP.TXT"; then
+      fail "after Escape the file holds $(wc -l <"$dir/KZC_TEMP.TXT") lines: $(head -c 200 "$dir/KZC_TEMP.TXT" | tr '\r\n' '  ')"
+    fi
+    [ "$(wc -l <"$dir/KZC_TEMP.TXT")" -le 2 ] || fail "more than two lines after Escape"
+    ;;
+  *)
+    echo "unknown scenario $scenario"
+    exit 2
+    ;;
+esac
+
+if [ "$failed" = 0 ]; then
+  echo "$scenario: passed"
+else
+  echo "$scenario: FAILED"
+fi
+exit "$failed"
