@@ -10,6 +10,7 @@
 #include "app/join_sort.h"
 #include "interchange/KzmGaibu.h"
 #include "util/geometry.h"
+#include "util/sjis.h"
 
 namespace {
 
@@ -19,6 +20,21 @@ constexpr std::size_t kMaxJoinedBytes = 128;
 // that receives the joined string would vanish together with the absorbed ones.
 bool HasVector(const TextRecord& text) {
   return std::fabs(text.VectorX) > 1e-8 || std::fabs(text.VectorY) > 1e-8;
+}
+
+// A text that stays in the selection but has content and no vector would be
+// deleted by "hd" and never written back. Blank texts and degenerate geometry
+// are dropped on output by design: they show nothing.
+bool LosesAStayingText(const std::vector<bool>& absorbed, std::int32_t receiving) {
+  const GrowableTable<TextRecord>& texts = Entities.TextTable;
+  for (std::int32_t i = 0; i < texts.Count(); ++i) {
+    const TextRecord& text = texts[static_cast<std::size_t>(i)];
+    if (i != receiving && !absorbed[static_cast<std::size_t>(i)] && !HasVector(text) &&
+        !IsBlankText(text.Text)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 void RemoveAbsorbedTexts(const std::vector<bool>& absorbed) {
@@ -71,9 +87,11 @@ void TForm1::JoinRange() {
         joined += next;
         absorbed[static_cast<std::size_t>(index)] = true;
       }
-      first.Text = std::move(joined);
-      RemoveAbsorbedTexts(absorbed);
-      EmitJoinResult();
+      if (!LosesAStayingText(absorbed, sort.IndexAt(0))) {
+        first.Text = std::move(joined);
+        RemoveAbsorbedTexts(absorbed);
+        EmitJoinResult();
+      }
     }
   }
   WriteInterchangeFile(path);

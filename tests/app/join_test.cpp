@@ -71,15 +71,23 @@ TEST_F(Join, RangeJoinsInTheSelectionSortsOrder) {
     std::int32_t order;
     std::vector<std::string> texts;
   } cases[] = {
-      {"tie settled by the exchange", Text(5, 0, "A") + Text(5, 0, "B") + Text(1, 0, "C"), 0,
+      {"tie settled by the exchange",
+       Text(5, 0, "A") + Text(5, 0, "B") + Text(1, 0, "C"),
+       0,
        {"C-B-A"}},
       {"already in order", Text(1, 0, "A") + Text(5, 0, "B") + Text(5, 0, "C"), 0, {"A-B-C"}},
-      {"top to bottom", Text(0, 0, "low") + Text(0, 10, "top") + Text(0, 5, "mid"), 1,
+      {"top to bottom",
+       Text(0, 0, "low") + Text(0, 10, "top") + Text(0, 5, "mid"),
+       1,
        {"top-mid-low"}},
-      {"any order other than 0 is vertical", Text(0, 0, "low") + Text(0, 10, "top"), -3,
+      {"any order other than 0 is vertical",
+       Text(0, 0, "low") + Text(0, 10, "top"),
+       -3,
        {"top-low"}},
       // Turned by 90 degrees, left to right in the drawing's frame is bottom to top.
-      {"rotated drawing", "hk 90\r\n" + Text(0, 10, "b") + Text(0, -10, "a") + Text(9, 0, "m"), 0,
+      {"rotated drawing",
+       "hk 90\r\n" + Text(0, 10, "b") + Text(0, -10, "a") + Text(9, 0, "m"),
+       0,
        {"a-m-b"}},
   };
   for (const auto& c : cases) {
@@ -107,7 +115,8 @@ TEST_F(Join, RangeStopsAtTheFirstTextThatWouldPassTheLimit) {
 TEST_F(Join, PairJoinsTwoTextsInFileOrderOrNothing) {
   const std::string a62(62, 'a'), b62(62, 'b'), c63(63, 'c');
   Run(Text(9, 0, "A") + Text(0, 0, "B"), true, 0, "\x81\x7c");
-  EXPECT_EQ(TextsWritten(), std::vector<std::string>{"A\x81\x7c" "B"});
+  EXPECT_EQ(TextsWritten(), std::vector<std::string>{"A\x81\x7c"
+                                                     "B"});
   EXPECT_EQ(Run(Text(0, 0, c63) + Text(1, 0, b62), true, 0, "\x81\x7c\x81\x7c"), "hq\r\n");
   EXPECT_EQ(Run(Text(0, 0, "A") + Text(1, 0, "B") + Text(2, 0, "C"), true), "hq\r\n");
   EXPECT_EQ(Run(Text(0, 0, "A"), true), "hq\r\n");
@@ -128,8 +137,8 @@ TEST_F(Join, FewerThanTwoTextsWriteQuit) {
 }
 
 TEST_F(Join, OtherEntitiesAreWrittenBackAndOnlyAbsorbedTextsRemoved) {
-  const std::string input = "lc3\r\n0 0 10 0\r\n" + Text(0, 0, "A") + "ci 5 5 2\r\n" +
-                            Text(4, 0, "B") + "pt 1 2\r\n";
+  const std::string input =
+      "lc3\r\n0 0 10 0\r\n" + Text(0, 0, "A") + "ci 5 5 2\r\n" + Text(4, 0, "B") + "pt 1 2\r\n";
   for (const bool pair : {false, true}) {
     Run(input, pair);
     EXPECT_EQ(TextsWritten(), std::vector<std::string>{"AB"});
@@ -162,6 +171,14 @@ TEST_F(Join, WritesQuitWhenWritingBackCouldLoseTheSelection) {
       EXPECT_EQ(Run(c.input, pair), "hq\r\n") << c.name << (pair ? " (pair)" : "");
     }
   }
+  // A text that stays after the limit, with content but no vector.
+  EXPECT_EQ(Run(Text(0, 0, std::string(100, 'a')) + Text(1, 0, std::string(40, 'b')) +
+                    "ch 2 0 0 0 \"C\r\n",
+                false),
+            "hq\r\n");
+  // The same text absorbed: its content lives on in the joined text.
+  Run(Text(0, 0, "A") + "ch 2 0 0 0 \"C\r\n", false);
+  EXPECT_EQ(TextsWritten(), std::vector<std::string>{"AC"});
 }
 
 }  // namespace

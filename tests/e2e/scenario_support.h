@@ -128,6 +128,9 @@ struct JoinOutcome {
   std::size_t Receiving = 0;          // drawing index
   std::vector<std::size_t> Absorbed;  // drawing indexes
   std::string Joined;
+  // Entities that show nothing (blank texts, zero-length lines, circles of
+  // radius 0) are not written back, so "hd" removes them from the drawing.
+  std::vector<std::size_t> Dropped = {};
 };
 
 // Mode "1" worked out by hand for any drawing: keys from the texts' positions
@@ -224,7 +227,9 @@ inline std::optional<HostDrawing> RunAndApply(HostSimulator& host, const HostDra
 // other entity is unchanged, and the work layer is the one the host started on.
 inline void ExpectJoined(const HostDrawing& before, const HostDrawing& after,
                          const JoinOutcome& join) {
-  EXPECT_EQ(CompareEntities(SelectionAfterJoin(before, join.Receiving, join.Absorbed, join.Joined),
+  std::vector<std::size_t> gone = join.Absorbed;
+  gone.insert(gone.end(), join.Dropped.begin(), join.Dropped.end());
+  EXPECT_EQ(CompareEntities(SelectionAfterJoin(before, join.Receiving, gone, join.Joined),
                             after.Selection()),
             "");
   EXPECT_EQ(CompareEntities(before.Unselected(), after.Unselected()), "");
