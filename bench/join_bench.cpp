@@ -23,8 +23,7 @@ class NoWindow final : public FormWindow {
 };
 
 void RunJoinRange(benchmark::State& state, const GeneratedFile& file) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / "k726-join-bench";
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "k726-join-bench";
   std::filesystem::create_directories(folder);
   NoWindow window;
   TForm1 form(CurrentPlatform(), window);
@@ -46,12 +45,18 @@ void BM_JoinRangeDrawing(benchmark::State& state) {
   options.Entities = state.range(0);
   RunJoinRange(state, GenerateInterchangeFile(options));
 }
-BENCHMARK(BM_JoinRangeDrawing)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JoinRangeDrawing)
+    ->RangeMultiplier(10)
+    ->Range(1000, 1000000)
+    ->Unit(benchmark::kMillisecond);
 
 // Every text of a whole sheet joins: empty strings, no delimiter.
 void BM_JoinRangeEmptyTexts(benchmark::State& state) {
   RunJoinRange(state, GenerateEmptyTexts(state.range(0), 1));
 }
-BENCHMARK(BM_JoinRangeEmptyTexts)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JoinRangeEmptyTexts)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -6,7 +6,8 @@ double Distance(double x1, double y1, double x2, double y2);
 
 // Turns (px, py) about (cx, cy) by angle radians, counter-clockwise with the
 // y axis up.
-void RotatePoint(double px, double py, double cx, double cy, double angle, double& outX, double& outY);
+void RotatePoint(double px, double py, double cx, double cy, double angle, double& outX,
+                 double& outY);
 
 // Same with the angle in degrees (degrees / 180 * pi, rounded to a double).
 void RotatePointDeg(double px, double py, double cx, double cy, double degrees, double& outX,

@@ -87,8 +87,8 @@ RealParse ParseReal(std::string_view text) {
 
   // Integer digits, then an optional "." and fraction digits. Where the first
   // significant digit stands tells an overflow from an underflow later.
-  std::int64_t integerDigits = 0;   // after leading zeros
-  std::int64_t fractionZeros = 0;   // zeros before the first significant fraction digit
+  std::int64_t integerDigits = 0;  // after leading zeros
+  std::int64_t fractionZeros = 0;  // zeros before the first significant fraction digit
   bool anyDigit = false;
   bool significant = false;
   while (p != end && IsDigit(*p)) {

@@ -54,7 +54,8 @@ bool IsBlankText(std::string_view text) {
 
 std::string StripControlChars(std::string_view text) {
   return FilterCharacters(
-      text, [](unsigned char b) { return b >= 0x20; }, [](unsigned char, unsigned char) { return true; });
+      text, [](unsigned char b) { return b >= 0x20; },
+      [](unsigned char, unsigned char) { return true; });
 }
 
 std::size_t FindOnCharBoundary(std::string_view text, std::string_view needle) {

@@ -56,9 +56,8 @@ class ScratchFolder {
   ScratchFolder() {
     path_ = std::filesystem::temp_directory_path() /
             ("k726-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + std::to_string(counter_++) + "-" + ::testing::UnitTest::GetInstance()
-                                                          ->current_test_info()
-                                                          ->name());
+             "-" + std::to_string(counter_++) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }

@@ -66,8 +66,14 @@ TEST(JoinSort, KeysThatAreNotNumbersBehaveAsTheComparisonsDo) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   const std::vector<std::vector<double>> keySets = {
-      {nan, 1, 2},  {1, nan, 2},        {2, 1, nan},        {nan, nan, 3, nan},
-      {-inf, nan, inf, -inf, 0}, {0.0, -0.0, 0.0}, {nan}, {inf, inf, nan, inf},
+      {nan, 1, 2},
+      {1, nan, 2},
+      {2, 1, nan},
+      {nan, nan, 3, nan},
+      {-inf, nan, inf, -inf, 0},
+      {0.0, -0.0, 0.0},
+      {nan},
+      {inf, inf, nan, inf},
   };
   for (const auto& keys : keySets) EXPECT_EQ(FastOrder(keys), SelectionSortOrder(keys));
 }

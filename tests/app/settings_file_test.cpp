@@ -89,7 +89,9 @@ TEST_F(SettingsFile, SavesTwoLinesWithCrLf) {
   } cases[] = {
       {1, "", "1\r\n\r\n"},
       {0, "\x81\x7c", "0\r\n\x81\x7c\r\n"},
-      {-1, "ab", "-1\r\n" "ab\r\n"},
+      {-1, "ab",
+       "-1\r\n"
+       "ab\r\n"},
       {-2147483647 - 1, "", "-2147483648\r\n\r\n"},
   };
   for (const auto& c : cases) {
