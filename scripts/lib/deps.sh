@@ -11,6 +11,7 @@ ensure_packages() {
     fi
   done
   [ ${#missing[@]} -eq 0 ] && return 0
+  case " ${missing[*]}" in *:i386*) ensure_i386_architecture ;; esac
   echo "Installing: ${missing[*]}"
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -18,10 +19,22 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What the native build, its tests and the benchmarks need.
+# The Wine of 32-bit programs comes from the i386 architecture; adding it makes
+# the next apt-get update fetch that architecture's lists.
+ensure_i386_architecture() {
+  dpkg --print-foreign-architectures | grep -qx i386 && return 0
+  echo "Adding the i386 architecture (for wine32:i386)"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo dpkg --add-architecture i386
+}
+
+# What the demo, the native build, its tests and the benchmarks need.
 NATIVE_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev bc)
-# The Windows cross builds and the Wine test bench.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine64 xvfb xdotool
-  x11-utils locales fonts-ipafont-gothic imagemagick)
-# The fuzzer.
+# The Windows cross builds and the Wine test bench (wine brings the wine and
+# wineserver commands; wine64 and wine32:i386 run the 64- and 32-bit programs).
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 wine32:i386
+  xvfb xdotool x11-utils locales fonts-ipafont-gothic imagemagick zip)
+# The fuzzer and the format check.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+CHECK_PACKAGES=(clang-format)
