@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "interchange/number_text.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/value_window.h"
 
 int main(int argc, char** argv) {
   try {
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
     InstallPlatform(&platform);
     SetDecimalSeparator(platform.DecimalSymbol());
 
-    HeadlessWindow window;
+    ValueWindow window;
     TForm1 form(platform, window);
     form.FormShow(nullptr);
     if (!window.IsClosed()) {
