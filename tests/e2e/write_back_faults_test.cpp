@@ -103,7 +103,10 @@ bool Privileged() { return ::geteuid() == 0; }
 TEST(EndToEndFaults, AFullDiskEndsInQuit) {
   if (!Privileged()) GTEST_SKIP() << "mounting a tmpfs needs root";
   Folder folder(kPair);
-  if (::mount("tmpfs", folder.Path().c_str(), "tmpfs", 0, "size=2m") != 0) {
+  // Room for the program and a little more, which the filler then takes.
+  const std::string size =
+      "size=" + std::to_string(fs::file_size(HostSimulator::Binary()) / 1024 + 1024) + "k";
+  if (::mount("tmpfs", folder.Path().c_str(), "tmpfs", 0, size.c_str()) != 0) {
     GTEST_SKIP() << "no tmpfs";
   }
   folder.Prepare(kPair);

@@ -6,8 +6,8 @@
 #
 #   paths.sh SCENARIO K726_EXE HOLD_FILE_EXE
 #
-# Scenarios: folders (Zoë, 한글, ソ and 表 in the folder and the exe name, a
-# path over 300 characters), busy-file (another process holds KZC_TEMP.TXT
+# Scenarios: folders (Zoë, 한글, ソ and 表 in the folder and the exe name),
+# busy-file (another process holds KZC_TEMP.TXT
 # open without sharing for 300 ms while the join starts). Runs inside the
 # session of scripts/wine-session; outside one it exits 77 (skipped). Paths
 # reach Wine as UTF-8 through the ja_JP.UTF-8 locale the session sets.
@@ -55,9 +55,10 @@ grep -q $'\x81\x7c' "$root/plain/KZC_TEMP.TXT" || fail "the plain folder's setti
 
 case "$scenario" in
   folders)
-    long=$root/long
-    while [ ${#long} -lt 320 ]; do long=$long/folder-of-a-deep-drawing-tree; done
-    for target in "Zoë:k726" "한글:k726" "ソ表:k726" "plain2:ソ表" "十能:能ソ" "$long:k726"; do
+    # Wine 8 starts no program from a path over 260 characters (CreateProcessW
+    # fails with "file not found"); win32_tests run a join in process in a
+    # folder whose path is over 300 characters instead.
+    for target in "Zoë:k726" "한글:k726" "ソ表:k726" "plain2:ソ表" "十能:能ソ" "Zoë 한글 ソ:表"; do
       folder=${target%:*}
       name=${target##*:}
       [ "${folder:0:1}" = / ] || folder=$root/$folder
