@@ -73,13 +73,15 @@ void ToWide(const std::string& path, WidePath& out) {
 }
 
 // Whether an error is another program's brief hold, worth waiting out. A
-// read-only file or folder is denied for good.
+// read-only file, a folder, or a name where nothing exists (the folder's
+// permissions deny it) is denied for good; a file whose attributes are denied
+// too is being deleted, which ends soon.
 bool IsTransient(DWORD error, const wchar_t* path) {
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
   if (error != ERROR_ACCESS_DENIED) return false;
   const DWORD attributes = GetFileAttributesW(path);
-  return attributes == INVALID_FILE_ATTRIBUTES ||
-         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_ACCESS_DENIED;
+  return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
 }
 
 // Runs operation (true on success) once and up to 10 more times after
