@@ -93,6 +93,37 @@ Digits15 Trimmed(std::uint64_t n, int exponent) {
   return {n, count, exponent};
 }
 
+// Exact powers of ten as doubles, for the short decimals below.
+constexpr double kPowersOf10[] = {1e0, 1e1, 1e2, 1e3, 1e4};
+constexpr int kMaxShortDecimals = 4;
+
+// The values drawings are mostly made of, integers and a few decimals, are
+// cheaper still: finds a decimal m / 10^k, k <= 4, that reads back as this
+// very double. m and 10^k are exact doubles, so their quotient is rounded
+// correctly and the comparison is an exact test. Such a decimal is the answer
+// of the general rounding as well: the double lies within half an ulp of it,
+// far inside half a unit of its 15th digit, and no other decimal of 15 digits
+// lies that close. With k <= 4 and m < 10^15 the form is always fixed.
+bool FindShortDecimal(double magnitude, Digits15& out) {
+  if (!(magnitude < 1e11)) return false;  // m * 10^4 below 10^15
+  for (int k = 0; k <= kMaxShortDecimals; ++k) {
+    const double scaled = magnitude * kPowersOf10[k];
+    const double m = static_cast<double>(static_cast<std::int64_t>(scaled + 0.5));
+    // At the right k, scaled is m within one rounding; the cheap test spares
+    // the division for the k that cannot be it.
+    if (m == 0.0 || std::fabs(scaled - m) > scaled * 1e-15) continue;
+    // Held in a double first: an x87 build then compares the rounded quotient.
+    const double quotient = m / kPowersOf10[k];
+    if (quotient != magnitude) continue;
+    const auto digits = static_cast<std::uint64_t>(m);
+    int count = 1;
+    while (count < 15 && digits >= kPow10[count]) ++count;
+    out = {digits, count, count - k};
+    return true;
+  }
+  return false;
+}
+
 // The general rounding, exactly, for magnitudes from about 1e-12 to below
 // 1e15, which is where drawings live; false elsewhere.
 //
@@ -184,7 +215,8 @@ char* WriteRealText(char* p, double value) {
   if (std::isinf(value)) return std::copy_n("INF", 3, p);
 
   Digits15 d{};
-  if (!RoundTo15Exactly(std::fabs(value), d)) d = RoundTo15(std::fabs(value));
+  const double magnitude = std::fabs(value);
+  if (!FindShortDecimal(magnitude, d) && !RoundTo15Exactly(magnitude, d)) d = RoundTo15(magnitude);
   const int k = d.Count;
   const int e = d.Exponent;
   if (e > 15 || e < -3) {
