@@ -1,6 +1,7 @@
 #include "interchange/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -19,34 +20,19 @@ struct Digits15 {
   int Exponent;
 };
 
-constexpr std::uint64_t kPow10[] = {1,
-                                    10,
-                                    100,
-                                    1000,
-                                    10000,
-                                    100000,
-                                    1000000,
-                                    10000000,
-                                    100000000,
-                                    1000000000,
-                                    10000000000,
-                                    100000000000,
-                                    1000000000000,
-                                    10000000000000,
-                                    100000000000000,
-                                    1000000000000000};
-constexpr std::uint64_t kFifteenDigits = kPow10[15];
-
-// 5^0 .. 5^27, the largest power of five below 2^63.
-constexpr auto kPow5 = [] {
-  struct {
-    std::uint64_t v[28];
-  } powers{};
-  powers.v[0] = 1;
-  for (int i = 1; i < 28; ++i) powers.v[i] = powers.v[i - 1] * 5;
+template <std::size_t N>
+constexpr std::array<std::uint64_t, N> PowersOf(std::uint64_t base) {
+  std::array<std::uint64_t, N> powers{};
+  powers[0] = 1;
+  for (std::size_t i = 1; i < N; ++i) powers[i] = powers[i - 1] * base;
   return powers;
-}();
-constexpr int kMaxPow5 = 27;
+}
+
+constexpr auto kPow10 = PowersOf<16>(10);
+constexpr std::uint64_t kFifteenDigits = kPow10[15];
+// 5^27 is the largest power of five below 2^63.
+constexpr auto kPow5 = PowersOf<28>(5);
+constexpr int kMaxPow5 = static_cast<int>(kPow5.size()) - 1;
 
 // An unsigned 128-bit product. Written with 32-bit halves so that the 32-bit
 // Windows build, which has no 128-bit integer, runs the very same code.
@@ -117,7 +103,7 @@ bool FindShortDecimal(double magnitude, Digits15& out) {
     if (quotient != magnitude) continue;
     const auto digits = static_cast<std::uint64_t>(m);
     int count = 1;
-    while (count < 15 && digits >= kPow10[count]) ++count;
+    while (count < 15 && digits >= kPow10[static_cast<std::size_t>(count)]) ++count;
     out = {digits, count, count - k};
     return true;
   }
@@ -149,7 +135,7 @@ bool RoundTo15Exactly(double magnitude, Digits15& out) {
     if (s < 0 || s > kMaxPow5) return false;
     const int shift = 52 - e2 - s;  // -(s + q) with q = e2 - 52
     if (shift <= 0 || shift >= 128) return false;
-    const U128 p = Multiply(f, kPow5.v[s]);
+    const U128 p = Multiply(f, kPow5[static_cast<std::size_t>(s)]);
     std::uint64_t n = ShiftRight(p, shift);
     if (n >= kFifteenDigits) continue;  // sixteen digits: one more to the left
     const U128 tail = LowBits(p, shift);
@@ -248,7 +234,8 @@ char* WriteRealText(char* p, double value) {
   const int fraction = k - e;
   WriteDigitsBackwards(end, d.Digits, fraction);
   end[-fraction - 1] = decimalSeparator;
-  WriteDigitsBackwards(end - fraction - 1, d.Digits / kPow10[fraction], e);
+  WriteDigitsBackwards(end - fraction - 1, d.Digits / kPow10[static_cast<std::size_t>(fraction)],
+                       e);
   return end;
 }
 
