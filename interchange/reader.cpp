@@ -119,8 +119,6 @@ Record& StoreEntity(GrowableTable<Record>& table, EntityKind kind) {
   return record;
 }
 
-// ---- Texts and messages ------------------------------------------------------
-
 int TextCommand(std::string_view word) {
   for (std::size_t command = 0; command < kTextCommandWords.size(); ++command) {
     if (word == kTextCommandWords[command]) return static_cast<int>(command);
@@ -179,8 +177,6 @@ Outcome StoreText(const LineTokens& t, std::int32_t command) {
   EndEntity();
   return Outcome::Done;
 }
-
-// ---- "sl" ----------------------------------------------------------------------
 
 struct Point {
   double X, Y;
@@ -244,8 +240,6 @@ Outcome StoreSl(const LineTokens& t) {
   EndEntity();
   return Outcome::Done;
 }
-
-// ---- Words by their first byte -------------------------------------------------
 
 Outcome ReadNumberedPoint(const LineTokens& t) {
   const std::string_view word = t[0];
