@@ -113,7 +113,7 @@ void EmitTextType(std::int32_t textType, std::int32_t color, std::int32_t mappin
                   double height, double spacing) {
   AttributeState& a = Attributes;
   if (mapping == 1) color = MapColorCode(color);
-  if (textType < 0 || textType > 10) {
+  if (textType < 0 || textType > kTextTypeCount) {
     textType = a.InitialTextType;
     if (textType == 0) {
       width = a.InitialFreeTextWidth;

@@ -13,24 +13,23 @@
 // Degenerate entities are dropped without a trace.
 #include "interchange/entity_emitters.h"
 
-#include <array>
 #include <cmath>
 #include <string>
 
 #include "interchange/emit_line.h"
 #include "interchange/number_text.h"
 #include "interchange/output_lines.h"
+#include "interchange/system_strings.h"
 #include "util/geometry.h"
 #include "util/sjis.h"
 
 namespace {
 
-// Command code → word; the reader maps the words to the same codes.
-constexpr std::array<std::string_view, 10> kTextCommandWords = {"ch", "cv", "cs", "cr", "co",
-                                                                "cp", "ct", "ck", "cz", "c2"};
-
+// A code the reader never stores goes out as the plain text command, "ch".
 std::string_view TextCommandWord(std::int32_t code) {
-  if (code < 0 || code >= static_cast<std::int32_t>(kTextCommandWords.size())) return "ch";
+  if (code < 0 || code >= static_cast<std::int32_t>(kTextCommandWords.size())) {
+    return kTextCommandWords[0];
+  }
   return kTextCommandWords[static_cast<std::size_t>(code)];
 }
 
@@ -106,7 +105,7 @@ void EmitMessage(std::string_view text, double x1, double y1, double x2, double 
   if (!MessageIsWritten(x1, y1, x2, y2, vx, vy)) return;
   AddOutputLine("msg");
   AddPlainLine(x1, y1, x2, y2);
-  AddTextCommandLine("cs", x, y, vx, vy);
+  AddTextCommandLine(kTextCommandWords[kTextCommandCs], x, y, vx, vy);
   if (!IsBlankText(text)) {
     AddOutputLine(text);
     return;

@@ -30,6 +30,7 @@
 #include "interchange/line_tokens.h"
 #include "interchange/number_text.h"
 #include "interchange/state.h"
+#include "interchange/system_strings.h"
 #include "platform/file_io.h"
 #include "util/number_parse.h"
 #include "util/sjis.h"
@@ -83,9 +84,13 @@ std::int32_t LayerDigit(std::string_view word) {
 
 // Group and layer are always 0..15 once read; a value set elsewhere is held
 // in range here all the same, since they index fixed tables.
-std::size_t InRange(std::int32_t v) { return v >= 0 && v <= 15 ? static_cast<std::size_t>(v) : 0; }
+std::size_t InRange(std::int32_t v) {
+  return v >= 0 && v <= kMaxLayerNumber ? static_cast<std::size_t>(v) : 0;
+}
 std::size_t LayerGroupIndex() { return InRange(Attributes.CurrentLayerGroup); }
-std::size_t LayerIndex() { return LayerGroupIndex() * 16 + InRange(Attributes.CurrentLayer); }
+std::size_t LayerIndex() {
+  return LayerGroupIndex() * kLayersPerGroup + InRange(Attributes.CurrentLayer);
+}
 
 // A plain line that waited for its "cs" in vain is lost to the host.
 void EndMessageMode() {
@@ -113,15 +118,9 @@ Record& StoreEntity(GrowableTable<Record>& table, EntityKind kind) {
   return record;
 }
 
-// ---- Texts and messages ------------------------------------------------------
-
-constexpr std::string_view kTextWords[] = {"ch", "cv", "cs", "cr", "co",
-                                           "cp", "ct", "ck", "cz", "c2"};
-constexpr std::int32_t kCommandCs = 2;
-
 int TextCommand(std::string_view word) {
-  for (int command = 0; command < 10; ++command) {
-    if (word == kTextWords[command]) return command;
+  for (std::size_t command = 0; command < kTextCommandWords.size(); ++command) {
+    if (word == kTextCommandWords[command]) return static_cast<int>(command);
   }
   return -1;
 }
@@ -135,7 +134,7 @@ void FillText(TextRecord& text, std::int32_t command, const double values[4], st
   text.Command = command;
   text.CcValue = a.CurrentCcValue;
   text.TextType = a.CurrentTextType;
-  if (text.TextType >= 1 && text.TextType <= 10) {
+  if (text.TextType >= 1 && text.TextType <= kTextTypeCount) {
     const TextTypeRecord& type = Drawing.TextTypes[text.TextType];
     text.Width = type.Width;
     text.Height = type.Height;
@@ -163,7 +162,7 @@ Outcome StoreText(const LineTokens& t, std::int32_t command) {
   // A blank text shows nothing however long it is; any other loses its end.
   const bool cut = t[5].size() > kShortStringBytes && !IsBlankText(t[5]);
 
-  if (command == kCommandCs && Modes.MessageMode) {
+  if (command == kTextCommandCs && Modes.MessageMode) {
     MessageRecord& message = StoreEntity(Entities.MessageTable, KindMessage);
     message.Line = Modes.PendingMessageLine;
     message.Line.PolylineNumber = 0;
@@ -177,8 +176,6 @@ Outcome StoreText(const LineTokens& t, std::int32_t command) {
   EndEntity();
   return Outcome::Done;
 }
-
-// ---- "sl" ----------------------------------------------------------------------
 
 struct Point {
   double X, Y;
@@ -243,8 +240,6 @@ Outcome StoreSl(const LineTokens& t) {
   return Outcome::Done;
 }
 
-// ---- Words by their first byte -------------------------------------------------
-
 Outcome ReadNumberedPoint(const LineTokens& t) {
   const std::string_view word = t[0];
   std::string_view number = BytesFrom(word, 3);
@@ -259,7 +254,7 @@ Outcome ReadNumberedPoint(const LineTokens& t) {
     }
   }
   const std::int32_t k = StrToIntOrZero(number);
-  if (k < 1 || k > 99) return Outcome::Done;
+  if (k < 1 || k >= static_cast<std::int32_t>(kHpPointSlots)) return Outcome::Done;
   double xy[2];
   if (!ReadReals(t, 1, 2, xy)) return Outcome::Overflow;
   Layers.HpPoints[static_cast<std::size_t>(k)] = HpPointRecord{true, xy[0], xy[1], mark};
@@ -283,9 +278,9 @@ Outcome WordsH(const LineTokens& t) {
     if (!ReadReals(t, 1, 1, &d.DrawingAngle)) return Outcome::Overflow;
     return Outcome::Done;
   }
-  if (w == "hs" && n >= 17) {
-    double scales[16];
-    if (!ReadReals(t, 1, 16, scales)) return Outcome::Overflow;
+  if (w == "hs" && n >= 1 + static_cast<int>(kLayerGroupCount)) {
+    double scales[kLayerGroupCount];
+    if (!ReadReals(t, 1, static_cast<int>(kLayerGroupCount), scales)) return Outcome::Overflow;
     std::memcpy(d.LayerGroupScales, scales, sizeof scales);
     return Outcome::Done;
   }
@@ -296,17 +291,17 @@ Outcome WordsH(const LineTokens& t) {
     d.PaperHeight = size[1];
     return Outcome::Done;
   }
-  if ((w == "hcw" || w == "hch" || w == "hcd") && n >= 11) {
-    double values[10];
-    if (!ReadReals(t, 1, 10, values)) return Outcome::Overflow;
-    for (int k = 1; k <= 10; ++k) {
+  if ((w == "hcw" || w == "hch" || w == "hcd") && n >= 1 + kTextTypeCount) {
+    double values[kTextTypeCount];
+    if (!ReadReals(t, 1, kTextTypeCount, values)) return Outcome::Overflow;
+    for (int k = 1; k <= kTextTypeCount; ++k) {
       TextTypeRecord& type = d.TextTypes[k];
       (w == "hcw" ? type.Width : w == "hch" ? type.Height : type.Spacing) = values[k - 1];
     }
     return Outcome::Done;
   }
-  if (w == "hcc" && n >= 11) {
-    for (int k = 1; k <= 10; ++k) d.TextTypes[k].Color = StrToIntOrZero(t[k]);
+  if (w == "hcc" && n >= 1 + kTextTypeCount) {
+    for (int k = 1; k <= kTextTypeCount; ++k) d.TextTypes[k].Color = StrToIntOrZero(t[k]);
     return Outcome::Done;
   }
   if (w == "hn" && n >= 5) {

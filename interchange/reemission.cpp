@@ -7,6 +7,7 @@
 // Consecutive lines of one polyline are bracketed by "pl" and "#".
 #include "interchange/reemission.h"
 
+#include <array>
 #include <string>
 
 #include "interchange/attribute_emitters.h"
@@ -28,13 +29,12 @@ std::int32_t OwnOr(std::int32_t overrideValue, std::int32_t own) {
 
 // Layer group and layer overrides count only within 0..15.
 std::int32_t LayerOr(std::int32_t overrideValue, std::int32_t own) {
-  return overrideValue >= 0 && overrideValue <= 15 ? overrideValue : own;
+  return overrideValue >= 0 && overrideValue <= kMaxLayerNumber ? overrideValue : own;
 }
 
-void EmitOpening(const EntityHeader& header, std::int32_t layerGroupOverride,
-                 std::int32_t layerOverride) {
-  EmitLayerGroup(LayerOr(layerGroupOverride, header.LayerGroup));
-  EmitLayer(LayerOr(layerOverride, header.Layer));
+void EmitOpening(const EntityHeader& header, const StoredEntityOverrides& o) {
+  EmitLayerGroup(LayerOr(o.LayerGroup, header.LayerGroup));
+  EmitLayer(LayerOr(o.Layer, header.Layer));
 }
 
 // Lines, circles, arcs and messages: a colour 10 of their own goes out with its
@@ -49,51 +49,55 @@ void EmitLineColor(std::int32_t colorOverride, std::int32_t ownColor,
 }
 
 // The solids: override 10 means colour 10 with the colour-10 override.
-void EmitSolidColor(std::int32_t colorOverride, std::int32_t color10Override, std::int32_t ownColor,
+void EmitSolidColor(const StoredEntityOverrides& o, std::int32_t ownColor,
                     std::int32_t ownColor10Value) {
-  if (colorOverride == -1) {
+  if (o.Color == -1) {
     if (ownColor == 10) {
       EmitColor10(ownColor10Value);
     } else {
       EmitColor(ownColor, 0);
     }
-  } else if (colorOverride == 10) {
-    EmitColor10(color10Override);
+  } else if (o.Color == 10) {
+    EmitColor10(o.Color10);
   } else {
-    EmitColor(colorOverride, 0);
+    EmitColor(o.Color, 0);
   }
 }
 
 void EmitLineAttributes(const EntityHeader& header, std::int32_t color10Value,
-                        std::int32_t colorOverride, std::int32_t lineTypeOverride,
-                        std::int32_t lineWidthOverride) {
-  EmitLineColor(colorOverride, header.Color, color10Value);
-  EmitLineType(OwnOr(lineTypeOverride, header.LineType), 0);
-  EmitLineWidth(OwnOr(lineWidthOverride, header.LineWidth));
+                        const StoredEntityOverrides& o) {
+  EmitLineColor(o.Color, header.Color, color10Value);
+  EmitLineType(OwnOr(o.LineType, header.LineType), 0);
+  EmitLineWidth(OwnOr(o.LineWidth, header.LineWidth));
 }
 
 // Text type (free size with the override colour), cc and font of a text.
-void EmitTextAttributes(const TextRecord& text, std::int32_t textColorOverride,
-                        std::int32_t ccOverride) {
-  if (textColorOverride == -1) {
+void EmitTextAttributes(const TextRecord& text, const StoredEntityOverrides& o) {
+  if (o.TextColor == -1) {
     EmitTextType(text.TextType, text.Header.Color, 0, text.Width, text.Height, text.Spacing);
   } else {
-    EmitTextType(0, textColorOverride, 0, text.Width, text.Height, text.Spacing);
+    EmitTextType(0, o.TextColor, 0, text.Width, text.Height, text.Spacing);
   }
-  EmitCcValue(OwnOr(ccOverride, text.CcValue));
+  EmitCcValue(OwnOr(o.Cc, text.CcValue));
   EmitFontName(text.FontName);
 }
 
-// Opening, colour, optional width and z flags of a solid kind.
+void EmitPointAttributes(const EntityHeader& header, const StoredEntityOverrides& o) {
+  EmitPointColor(OwnOr(o.Color, header.Color), 0);
+  EmitLineWidth(OwnOr(o.LineWidth, header.LineWidth));
+  EmitZFlags(header.ZFlags);
+}
+
+// Opening, colour, the width where the kind has one, and z flags of a solid.
+enum class SolidWidth { None, Written };
+
 template <class Record>
 const Record& EmitSolidAttributes(const GrowableTable<Record>& table, std::int32_t index,
-                                  std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                                  std::int32_t colorOverride, std::int32_t color10Override,
-                                  const std::int32_t* lineWidthOverride) {
+                                  const StoredEntityOverrides& o, SolidWidth width) {
   const Record& r = table[static_cast<std::size_t>(index)];
-  EmitOpening(r.Header, layerGroupOverride, layerOverride);
-  EmitSolidColor(colorOverride, color10Override, r.Header.Color, r.Color10Value);
-  if (lineWidthOverride != nullptr) EmitLineWidth(OwnOr(*lineWidthOverride, r.Header.LineWidth));
+  EmitOpening(r.Header, o);
+  EmitSolidColor(o, r.Header.Color, r.Color10Value);
+  if (width == SolidWidth::Written) EmitLineWidth(OwnOr(o.LineWidth, r.Header.LineWidth));
   EmitZFlags(r.Header.ZFlags);
   return r;
 }
@@ -109,13 +113,11 @@ void ShowProgress(ProgressDisplay& display, std::int32_t position, std::int32_t 
 
 }  // namespace
 
-void EmitStoredLine(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                    std::int32_t colorOverride, std::int32_t lineTypeOverride,
-                    std::int32_t lineWidthOverride, std::int32_t position,
-                    std::int32_t& openPolylineNumber) {
+void EmitStoredLine(std::int32_t index, const StoredEntityOverrides& overrides,
+                    std::int32_t position, std::int32_t& openPolylineNumber) {
   const LineRecord& r = Entities.LineTable[static_cast<std::size_t>(index)];
-  EmitOpening(r.Header, layerGroupOverride, layerOverride);
-  EmitLineAttributes(r.Header, r.Color10Value, colorOverride, lineTypeOverride, lineWidthOverride);
+  EmitOpening(r.Header, overrides);
+  EmitLineAttributes(r.Header, r.Color10Value, overrides);
   if (r.PolylineNumber > 0 && r.PolylineNumber != openPolylineNumber) {
     EmitPolylineStart();
     openPolylineNumber = r.PolylineNumber;
@@ -137,69 +139,52 @@ void EmitStoredLine(std::int32_t index, std::int32_t layerGroupOverride, std::in
   openPolylineNumber = 0;
 }
 
-void EmitStoredCircle(std::int32_t index, std::int32_t layerGroupOverride,
-                      std::int32_t layerOverride, std::int32_t colorOverride,
-                      std::int32_t lineTypeOverride, std::int32_t lineWidthOverride) {
+void EmitStoredCircle(std::int32_t index, const StoredEntityOverrides& overrides) {
   const CircleRecord& r = Entities.CircleTable[static_cast<std::size_t>(index)];
-  EmitOpening(r.Header, layerGroupOverride, layerOverride);
-  EmitLineAttributes(r.Header, r.Color10Value, colorOverride, lineTypeOverride, lineWidthOverride);
+  EmitOpening(r.Header, overrides);
+  EmitLineAttributes(r.Header, r.Color10Value, overrides);
   EmitZFlags(r.Header.ZFlags);
   EmitCircle(r.CenterX, r.CenterY, r.Radius);
 }
 
-void EmitStoredArc(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                   std::int32_t colorOverride, std::int32_t lineTypeOverride,
-                   std::int32_t lineWidthOverride) {
+void EmitStoredArc(std::int32_t index, const StoredEntityOverrides& overrides) {
   const ArcRecord& r = Entities.ArcTable[static_cast<std::size_t>(index)];
-  EmitOpening(r.Header, layerGroupOverride, layerOverride);
-  EmitLineAttributes(r.Header, r.Color10Value, colorOverride, lineTypeOverride, lineWidthOverride);
+  EmitOpening(r.Header, overrides);
+  EmitLineAttributes(r.Header, r.Color10Value, overrides);
   EmitZFlags(r.Header.ZFlags);
   EmitArc(r.CenterX, r.CenterY, r.Radius, r.ArcValues[0], r.ArcValues[1], r.ArcValues[2],
           r.ArcValues[3]);
 }
 
-void EmitStoredText(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                    std::int32_t textColorOverride, std::int32_t ccOverride) {
+void EmitStoredText(std::int32_t index, const StoredEntityOverrides& overrides) {
   const TextRecord& r = Entities.TextTable[static_cast<std::size_t>(index)];
-  EmitOpening(r.Header, layerGroupOverride, layerOverride);
-  EmitTextAttributes(r, textColorOverride, ccOverride);
+  EmitOpening(r.Header, overrides);
+  EmitTextAttributes(r, overrides);
   EmitZFlags(r.Header.ZFlags);
   EmitText(r.Command, r.Text, r.X, r.Y, r.VectorX, r.VectorY);
 }
 
-void EmitStoredPoint(std::int32_t index, std::int32_t layerGroupOverride,
-                     std::int32_t layerOverride, std::int32_t colorOverride,
-                     std::int32_t lineWidthOverride) {
+void EmitStoredPoint(std::int32_t index, const StoredEntityOverrides& overrides) {
   const PointRecord& r = Entities.PointTable[static_cast<std::size_t>(index)];
-  EmitOpening(r.Header, layerGroupOverride, layerOverride);
-  EmitPointColor(OwnOr(colorOverride, r.Header.Color), 0);
-  EmitLineWidth(OwnOr(lineWidthOverride, r.Header.LineWidth));
-  EmitZFlags(r.Header.ZFlags);
+  EmitOpening(r.Header, overrides);
+  EmitPointAttributes(r.Header, overrides);
   EmitPoint(r.X, r.Y);
 }
 
-void EmitStoredTypedPoint(std::int32_t index, std::int32_t layerGroupOverride,
-                          std::int32_t layerOverride, std::int32_t colorOverride,
-                          std::int32_t lineWidthOverride) {
+void EmitStoredTypedPoint(std::int32_t index, const StoredEntityOverrides& overrides) {
   const TypedPointRecord& r = Entities.TypedPointTable[static_cast<std::size_t>(index)];
-  EmitOpening(r.Header, layerGroupOverride, layerOverride);
-  EmitPointColor(OwnOr(colorOverride, r.Header.Color), 0);
-  EmitLineWidth(OwnOr(lineWidthOverride, r.Header.LineWidth));
-  EmitZFlags(r.Header.ZFlags);
+  EmitOpening(r.Header, overrides);
+  EmitPointAttributes(r.Header, overrides);
   EmitTypedPoint(r.Code, r.X, r.Y, r.ParamA, r.ParamB);
 }
 
-void EmitStoredMessage(std::int32_t index, std::int32_t layerGroupOverride,
-                       std::int32_t layerOverride, std::int32_t colorOverride,
-                       std::int32_t lineTypeOverride, std::int32_t lineWidthOverride,
-                       std::int32_t textColorOverride, std::int32_t ccOverride) {
+void EmitStoredMessage(std::int32_t index, const StoredEntityOverrides& overrides) {
   const MessageRecord& r = Entities.MessageTable[static_cast<std::size_t>(index)];
   const LineRecord& line = r.Line;
   const TextRecord& text = r.TextPart;
-  EmitOpening(r.Header, layerGroupOverride, layerOverride);
-  EmitLineAttributes(line.Header, line.Color10Value, colorOverride, lineTypeOverride,
-                     lineWidthOverride);
-  EmitTextAttributes(text, textColorOverride, ccOverride);
+  EmitOpening(r.Header, overrides);
+  EmitLineAttributes(line.Header, line.Color10Value, overrides);
+  EmitTextAttributes(text, overrides);
   // z lines the host wrote before "msg" were spent by the message's line, so
   // they live in its header; written before "msg" again, they come back there.
   EmitZFlags(r.Header.ZFlags | line.Header.ZFlags);
@@ -207,75 +192,85 @@ void EmitStoredMessage(std::int32_t index, std::int32_t layerGroupOverride,
               text.VectorY);
 }
 
-void EmitStoredSl2(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                   std::int32_t colorOverride, std::int32_t color10Override,
-                   std::int32_t lineWidthOverride) {
+void EmitStoredSl2(std::int32_t index, const StoredEntityOverrides& overrides) {
   const Sl2Record& r =
-      EmitSolidAttributes(Entities.Sl2Table, index, layerGroupOverride, layerOverride,
-                          colorOverride, color10Override, &lineWidthOverride);
+      EmitSolidAttributes(Entities.Sl2Table, index, overrides, SolidWidth::Written);
   EmitSl2(r.X1, r.Y1, r.X2, r.Y2);
 }
 
-void EmitStoredSl3(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                   std::int32_t colorOverride, std::int32_t color10Override) {
-  const Sl3Record& r = EmitSolidAttributes(Entities.Sl3Table, index, layerGroupOverride,
-                                           layerOverride, colorOverride, color10Override, nullptr);
+void EmitStoredSl3(std::int32_t index, const StoredEntityOverrides& overrides) {
+  const Sl3Record& r = EmitSolidAttributes(Entities.Sl3Table, index, overrides, SolidWidth::None);
   EmitSl3(r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3);
 }
 
-void EmitStoredSl4(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                   std::int32_t colorOverride, std::int32_t color10Override) {
-  const Sl4Record& r = EmitSolidAttributes(Entities.Sl4Table, index, layerGroupOverride,
-                                           layerOverride, colorOverride, color10Override, nullptr);
+void EmitStoredSl4(std::int32_t index, const StoredEntityOverrides& overrides) {
+  const Sl4Record& r = EmitSolidAttributes(Entities.Sl4Table, index, overrides, SolidWidth::None);
   EmitSl4(r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3, r.X4, r.Y4);
 }
 
-void EmitStoredSc(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                  std::int32_t colorOverride, std::int32_t color10Override) {
-  const ScRecord& r = EmitSolidAttributes(Entities.ScTable, index, layerGroupOverride,
-                                          layerOverride, colorOverride, color10Override, nullptr);
+void EmitStoredSc(std::int32_t index, const StoredEntityOverrides& overrides) {
+  const ScRecord& r = EmitSolidAttributes(Entities.ScTable, index, overrides, SolidWidth::None);
   const double* u = r.Values;
   EmitSc(r.IntValue, u[0], u[1], u[2], u[3], u[4], u[5], u[6]);
 }
 
-void EmitStoredSe(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                  std::int32_t colorOverride, std::int32_t color10Override,
-                  std::int32_t lineWidthOverride) {
-  const SeRecord& r =
-      EmitSolidAttributes(Entities.SeTable, index, layerGroupOverride, layerOverride, colorOverride,
-                          color10Override, &lineWidthOverride);
+void EmitStoredSe(std::int32_t index, const StoredEntityOverrides& overrides) {
+  const SeRecord& r = EmitSolidAttributes(Entities.SeTable, index, overrides, SolidWidth::Written);
   const double* u = r.Values;
   EmitSe(r.IntValue, u[0], u[1], u[2], u[3], u[4], u[5], u[6]);
 }
 
-void EmitStoredSo(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                  std::int32_t colorOverride, std::int32_t color10Override) {
-  const SoRecord& r = EmitSolidAttributes(Entities.SoTable, index, layerGroupOverride,
-                                          layerOverride, colorOverride, color10Override, nullptr);
+void EmitStoredSo(std::int32_t index, const StoredEntityOverrides& overrides) {
+  const SoRecord& r = EmitSolidAttributes(Entities.SoTable, index, overrides, SolidWidth::None);
   const double* u = r.Values;
   EmitSo(u[0], u[1], u[2], u[3], u[4], u[5], u[6], u[7]);
 }
 
-void EmitStoredSg(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                  std::int32_t colorOverride, std::int32_t color10Override) {
-  const SgRecord& r = EmitSolidAttributes(Entities.SgTable, index, layerGroupOverride,
-                                          layerOverride, colorOverride, color10Override, nullptr);
+void EmitStoredSg(std::int32_t index, const StoredEntityOverrides& overrides) {
+  const SgRecord& r = EmitSolidAttributes(Entities.SgTable, index, overrides, SolidWidth::None);
   const double* u = r.Values;
   EmitSg(u[0], u[1], u[2], u[3], u[4], u[5], u[6], u[7]);
 }
+
+namespace {
+
+// One row per kind code: the line's re-emitter needs the walk's place and its
+// open polyline block, the others only the record and the overrides.
+using Reemitter = void (*)(std::int32_t index, const StoredEntityOverrides& overrides,
+                           std::int32_t position, std::int32_t& openPolylineNumber);
+
+template <void (*Emit)(std::int32_t, const StoredEntityOverrides&)>
+void Row(std::int32_t index, const StoredEntityOverrides& overrides, std::int32_t, std::int32_t&) {
+  Emit(index, overrides);
+}
+
+void WritesNothing(std::int32_t, const StoredEntityOverrides&, std::int32_t, std::int32_t&) {}
+
+constexpr std::array<Reemitter, kEntityKindCount> kReemitters = {
+    WritesNothing,  // KindRemoved
+    EmitStoredLine,       Row<EmitStoredCircle>,     Row<EmitStoredArc>,     Row<EmitStoredText>,
+    Row<EmitStoredPoint>, Row<EmitStoredTypedPoint>, Row<EmitStoredMessage>,
+    WritesNothing,  // KindBlock: the host takes no block back
+    Row<EmitStoredSl2>,   Row<EmitStoredSl3>,        Row<EmitStoredSl4>,     Row<EmitStoredSc>,
+    Row<EmitStoredSe>,    Row<EmitStoredSo>,         Row<EmitStoredSg>,
+};
+
+}  // namespace
 
 void EmitStoredEntities(std::int32_t layerGroupOverride, std::int32_t layerOverride,
                         std::int32_t colorOverride, std::int32_t lineTypeOverride,
                         std::int32_t lineWidthOverride, std::int32_t textColorOverride,
                         std::int32_t ccOverride, std::int32_t color10Override,
                         ProgressDisplay* progressDisplay) {
+  const StoredEntityOverrides overrides{layerGroupOverride, layerOverride,     colorOverride,
+                                        lineTypeOverride,   lineWidthOverride, textColorOverride,
+                                        ccOverride,         color10Override};
   // On top of any "bz" the caller wrote: the host sent one, so it gets one back.
   if (Drawing.BzSeen) AddOutputLine(kCommandBz);
 
   std::int32_t openPolylineNumber = 0;
-  const std::int32_t count = Entities.EntityOrder.Count();
-  const std::int32_t lg = layerGroupOverride;
-  const std::int32_t ly = layerOverride;
+  const GrowableTable<EntityOrderEntry>& order = Entities.EntityOrder;
+  const std::int32_t count = order.Count();
   for (std::int32_t i = 0; i < count; ++i) {
     if (i % kPollInterval == 0) {
       if (progressDisplay != nullptr) ShowProgress(*progressDisplay, i + 1, count);
@@ -286,57 +281,11 @@ void EmitStoredEntities(std::int32_t layerGroupOverride, std::int32_t layerOverr
         return;
       }
     }
-    const EntityOrderEntry entry = Entities.EntityOrder[static_cast<std::size_t>(i)];
-    const std::int32_t index = entry.Index;
-    switch (entry.Kind) {
-      case KindLine:
-        EmitStoredLine(index, lg, ly, colorOverride, lineTypeOverride, lineWidthOverride, i,
-                       openPolylineNumber);
-        break;
-      case KindCircle:
-        EmitStoredCircle(index, lg, ly, colorOverride, lineTypeOverride, lineWidthOverride);
-        break;
-      case KindArc:
-        EmitStoredArc(index, lg, ly, colorOverride, lineTypeOverride, lineWidthOverride);
-        break;
-      case KindText:
-        EmitStoredText(index, lg, ly, textColorOverride, ccOverride);
-        break;
-      case KindPoint:
-        EmitStoredPoint(index, lg, ly, colorOverride, lineWidthOverride);
-        break;
-      case KindTypedPoint:
-        EmitStoredTypedPoint(index, lg, ly, colorOverride, lineWidthOverride);
-        break;
-      case KindMessage:
-        EmitStoredMessage(index, lg, ly, colorOverride, lineTypeOverride, lineWidthOverride,
-                          textColorOverride, ccOverride);
-        break;
-      case KindSl2:
-        EmitStoredSl2(index, lg, ly, colorOverride, color10Override, lineWidthOverride);
-        break;
-      case KindSl3:
-        EmitStoredSl3(index, lg, ly, colorOverride, color10Override);
-        break;
-      case KindSl4:
-        EmitStoredSl4(index, lg, ly, colorOverride, color10Override);
-        break;
-      case KindSc:
-        EmitStoredSc(index, lg, ly, colorOverride, color10Override);
-        break;
-      case KindSe:
-        EmitStoredSe(index, lg, ly, colorOverride, color10Override, lineWidthOverride);
-        break;
-      case KindSo:
-        EmitStoredSo(index, lg, ly, colorOverride, color10Override);
-        break;
-      case KindSg:
-        EmitStoredSg(index, lg, ly, colorOverride, color10Override);
-        break;
-      default:
-        // Removed entries, blocks and unknown codes write nothing.
-        break;
-    }
+    const EntityOrderEntry entry = order[static_cast<std::size_t>(i)];
+    // Unknown codes write nothing, as removed entries do.
+    if (static_cast<std::uint32_t>(entry.Kind) >= kReemitters.size()) continue;
+    kReemitters[static_cast<std::size_t>(entry.Kind)](entry.Index, overrides, i,
+                                                      openPolylineNumber);
   }
 
   // End on the layer group and layer the input began with.

@@ -13,6 +13,26 @@ EntityTables Entities;
 
 namespace {
 
+// What a drawing starts from before its first attribute line: the reader's
+// current and initial attributes, and the emitters' memory of what was last
+// written after ResetEmitState.
+struct AttributeDefaults {
+  std::int32_t LayerGroup = 0;
+  std::int32_t Layer = 0;
+  std::int32_t Color = 1;
+  std::int32_t LineType = 1;
+  std::int32_t LineWidth = 0;
+  std::int32_t TextType = 1;
+  double FreeTextWidth = 2.0;
+  double FreeTextHeight = 2.0;
+  double FreeTextSpacing = 0.0;
+  std::int32_t FreeTextColor = 1;
+  std::int32_t CcValue = 0;
+  std::int32_t PointColor = 1;
+  std::int32_t Color10Value = 0;
+};
+constexpr AttributeDefaults kAttributeDefaults;
+
 // Visits every entity table, the order included, with one callable.
 template <class F>
 void ForEachTable(F&& f) {
@@ -54,23 +74,25 @@ void ResetInterchangeState() {
   for (double& v : d.HnValues) v = 0.0;
 
   AttributeState& a = Attributes;
-  a.InitialLayerGroup = 0;
-  a.InitialLayer = 0;
-  a.InitialColor = 1;
-  a.InitialLineType = 1;
-  a.InitialLineWidth = 0;
-  a.InitialTextType = 1;
-  a.InitialFreeTextWidth = 2.0;
-  a.InitialFreeTextHeight = 2.0;
-  a.InitialFreeTextSpacing = 0.0;
-  a.InitialFreeTextColor = 1;
+  const AttributeDefaults& defaults = kAttributeDefaults;
+  a.InitialLayerGroup = defaults.LayerGroup;
+  a.InitialLayer = defaults.Layer;
+  a.InitialColor = defaults.Color;
+  a.InitialLineType = defaults.LineType;
+  a.InitialLineWidth = defaults.LineWidth;
+  a.InitialTextType = defaults.TextType;
+  a.InitialFreeTextWidth = defaults.FreeTextWidth;
+  a.InitialFreeTextHeight = defaults.FreeTextHeight;
+  a.InitialFreeTextSpacing = defaults.FreeTextSpacing;
+  a.InitialFreeTextColor = defaults.FreeTextColor;
+  // Empty, unlike the current font: it holds the first font the input names.
   a.InitialFontName.clear();
 
-  ResetVector(Layers.LayerGroupValues, 16);
-  ResetVector(Layers.LayerGroupNames, 16);
-  ResetVector(Layers.LayerValues, 256);
-  ResetVector(Layers.LayerNames, 256);
-  ResetVector(Layers.HpPoints, 100);
+  ResetVector(Layers.LayerGroupValues, kLayerGroupCount);
+  ResetVector(Layers.LayerGroupNames, kLayerGroupCount);
+  ResetVector(Layers.LayerValues, kLayerCount);
+  ResetVector(Layers.LayerNames, kLayerCount);
+  ResetVector(Layers.HpPoints, kHpPointSlots);
   Layers.HpPointCount = 0;
 
   // cc, font, pn and lc10 are left to ResetEmitState.
@@ -97,20 +119,21 @@ void ResetInterchangeState() {
 
 void SetDefaultAttributeValues() {
   AttributeState& a = Attributes;
-  a.CurrentLayerGroup = 0;
-  a.CurrentLayer = 0;
-  a.CurrentColor = 1;
-  a.CurrentLineType = 1;
-  a.CurrentLineWidth = 0;
-  a.CurrentTextType = 1;
-  a.CurrentFreeTextWidth = 2.0;
-  a.CurrentFreeTextHeight = 2.0;
-  a.CurrentFreeTextSpacing = 0.0;
-  a.CurrentFreeTextColor = 1;
-  a.CurrentCcValue = 0;
+  const AttributeDefaults& d = kAttributeDefaults;
+  a.CurrentLayerGroup = d.LayerGroup;
+  a.CurrentLayer = d.Layer;
+  a.CurrentColor = d.Color;
+  a.CurrentLineType = d.LineType;
+  a.CurrentLineWidth = d.LineWidth;
+  a.CurrentTextType = d.TextType;
+  a.CurrentFreeTextWidth = d.FreeTextWidth;
+  a.CurrentFreeTextHeight = d.FreeTextHeight;
+  a.CurrentFreeTextSpacing = d.FreeTextSpacing;
+  a.CurrentFreeTextColor = d.FreeTextColor;
+  a.CurrentCcValue = d.CcValue;
   a.CurrentFontName.assign(kDefaultFontName);
-  a.CurrentPointColor = 1;
-  a.CurrentColor10Value = 0;
+  a.CurrentPointColor = d.PointColor;
+  a.CurrentColor10Value = d.Color10Value;
 }
 
 void FreeInterchangeTables() {

@@ -5,13 +5,22 @@
 // the output line list (output_lines.h). One instance of each group.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "interchange/growable_table.h"
 
-// ---- Records ---------------------------------------------------------------
+// Layer groups and layers are one hexadecimal digit each: 0..15.
+inline constexpr std::int32_t kMaxLayerNumber = 15;
+inline constexpr std::size_t kLayerGroupCount = kMaxLayerNumber + 1;
+inline constexpr std::size_t kLayersPerGroup = kMaxLayerNumber + 1;
+inline constexpr std::size_t kLayerCount = kLayerGroupCount * kLayersPerGroup;
+// Numbered points 1..99; entry 0 is never used.
+inline constexpr std::size_t kHpPointSlots = 100;
+// Text types 1..10 take their size from TextTypes; type 0 is free size.
+inline constexpr std::int32_t kTextTypeCount = 10;
 
 struct EntityHeader {
   std::int32_t HhpNumber;
@@ -114,8 +123,6 @@ struct SoRecord {
 };
 using SgRecord = SoRecord;
 
-// ---- Entity kinds and order --------------------------------------------------
-
 enum EntityKind : std::int32_t {
   KindRemoved = 0,
   KindLine = 1,
@@ -134,13 +141,12 @@ enum EntityKind : std::int32_t {
   KindSo = 14,
   KindSg = 15,
 };
+inline constexpr std::int32_t kEntityKindCount = KindSg + 1;
 
 struct EntityOrderEntry {
   std::int32_t Kind;
   std::int32_t Index;  // position in the table of Kind
 };
-
-// ---- Drawing-wide values ----------------------------------------------------
 
 struct TextTypeRecord {
   double Width;
@@ -152,10 +158,10 @@ struct TextTypeRecord {
 struct DrawingValues {
   double DrawingAngle;  // degrees
   std::string DrawingFileName;
-  double LayerGroupScales[16];
+  double LayerGroupScales[kLayerGroupCount];
   double PaperWidth;
   double PaperHeight;
-  TextTypeRecord TextTypes[11];  // 1..10 used; type 0 is free size
+  TextTypeRecord TextTypes[kTextTypeCount + 1];  // entry 0 unused
   bool BzSeen;
   double HnValues[4];
 };
@@ -167,15 +173,13 @@ struct HpPointRecord {
 };
 
 struct LayerTables {
-  std::vector<std::int32_t> LayerGroupValues;  // 16
-  std::vector<std::string> LayerGroupNames;    // 16
-  std::vector<std::int32_t> LayerValues;       // 256, group * 16 + layer
-  std::vector<std::string> LayerNames;         // 256
-  std::vector<HpPointRecord> HpPoints;         // 100; entry 0 never used
+  std::vector<std::int32_t> LayerGroupValues;  // kLayerGroupCount
+  std::vector<std::string> LayerGroupNames;    // kLayerGroupCount
+  std::vector<std::int32_t> LayerValues;       // kLayerCount, group * 16 + layer
+  std::vector<std::string> LayerNames;         // kLayerCount
+  std::vector<HpPointRecord> HpPoints;         // kHpPointSlots
   std::int32_t HpPointCount;
 };
-
-// ---- Attribute state ----------------------------------------------------------
 
 // Positions in AttributeUnset, in their fixed order.
 enum AttributeFlag : int {

@@ -3,6 +3,8 @@
 // bytes whatever its execution character set.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string_view>
 
 // "<ＭＳ ゴシック>": the default font, 15 bytes.
@@ -15,6 +17,13 @@ inline constexpr std::string_view kProgressPrefix =
 
 // "／": between the position and the count in the progress caption.
 inline constexpr std::string_view kProgressSlash = "\x81\x5E";
+
+// Text command words by their code, the TextRecord's Command: the reader maps
+// each word to its code and the text emitter writes the word back.
+inline constexpr std::array<std::string_view, 10> kTextCommandWords = {
+    "ch", "cv", "cs", "cr", "co", "cp", "ct", "ck", "cz", "c2"};
+// "cs" is also the text line of a message.
+inline constexpr std::int32_t kTextCommandCs = 2;
 
 // Commands the join writes.
 inline constexpr std::string_view kCommandDelete = "hd";

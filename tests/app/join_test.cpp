@@ -64,70 +64,12 @@ TEST_F(Join, WritesTheJoinedTextWithItsAttributesExactly) {
             "ch 0 0 1 0 \"AB\r\n");
 }
 
-TEST_F(Join, RangeJoinsInTheSelectionSortsOrder) {
-  const struct {
-    const char* name;
-    std::string input;
-    std::int32_t order;
-    std::vector<std::string> texts;
-  } cases[] = {
-      {"tie settled by the exchange",
-       Text(5, 0, "A") + Text(5, 0, "B") + Text(1, 0, "C"),
-       0,
-       {"C-B-A"}},
-      {"already in order", Text(1, 0, "A") + Text(5, 0, "B") + Text(5, 0, "C"), 0, {"A-B-C"}},
-      {"top to bottom",
-       Text(0, 0, "low") + Text(0, 10, "top") + Text(0, 5, "mid"),
-       1,
-       {"top-mid-low"}},
-      {"any order other than 0 is vertical",
-       Text(0, 0, "low") + Text(0, 10, "top"),
-       -3,
-       {"top-low"}},
-      // Turned by 90 degrees, left to right in the drawing's frame is bottom to top.
-      {"rotated drawing",
-       "hk 90\r\n" + Text(0, 10, "b") + Text(0, -10, "a") + Text(9, 0, "m"),
-       0,
-       {"a-m-b"}},
-  };
-  for (const auto& c : cases) {
-    Run(c.input, false, c.order, "-");
-    EXPECT_EQ(TextsWritten(), c.texts) << c.name;
-  }
-}
-
-TEST_F(Join, RangeStopsAtTheFirstTextThatWouldPassTheLimit) {
-  const std::string a62(62, 'a'), b62(62, 'b'), c63(63, 'c');
-  Run(Text(0, 0, a62) + Text(1, 0, b62), false, 0, "\x81\x7c\x81\x7c");
-  EXPECT_EQ(TextsWritten(), std::vector<std::string>{a62 + "\x81\x7c\x81\x7c" + b62});
-
-  // The third would pass 128 bytes: it and the empty fourth stay as they are.
-  Run(Text(0, 0, "12") + Text(1, 0, "34") + Text(2, 0, std::string(125, 'x')) + Text(3, 0, "."),
-      false);
-  EXPECT_EQ(TextsWritten(), (std::vector<std::string>{"1234", std::string(125, 'x'), "."}));
-
-  // Nothing fits: "hd", "bz" and both texts unchanged.
+// Nothing fits: "hd", "bz" and both texts unchanged.
+TEST_F(Join, RangeWritesBackUnchangedWhenNothingFits) {
+  const std::string b62(62, 'b'), c63(63, 'c');
   const std::string out = Run(Text(0, 0, c63) + Text(1, 0, b62), false, 0, "\x81\x7c\x81\x7c");
   EXPECT_EQ(out.substr(0, 8), "hd\r\nbz\r\n");
   EXPECT_EQ(TextsWritten(), (std::vector<std::string>{c63, b62}));
-}
-
-TEST_F(Join, PairJoinsTwoTextsInFileOrderOrNothing) {
-  const std::string a62(62, 'a'), b62(62, 'b'), c63(63, 'c');
-  Run(Text(9, 0, "A") + Text(0, 0, "B"), true, 0, "\x81\x7c");
-  EXPECT_EQ(TextsWritten(), std::vector<std::string>{"A\x81\x7c"
-                                                     "B"});
-  EXPECT_EQ(Run(Text(0, 0, c63) + Text(1, 0, b62), true, 0, "\x81\x7c\x81\x7c"), "hq\r\n");
-  EXPECT_EQ(Run(Text(0, 0, "A") + Text(1, 0, "B") + Text(2, 0, "C"), true), "hq\r\n");
-  EXPECT_EQ(Run(Text(0, 0, "A"), true), "hq\r\n");
-}
-
-TEST_F(Join, EmptyStringsAndDelimitersJoinLikeAnyOther) {
-  Run(Text(0, 0, "") + Text(1, 0, ""), false, 0, "/");
-  // An empty text is not written back, but the joined one holds the delimiter.
-  EXPECT_EQ(TextsWritten(), std::vector<std::string>{"/"});
-  Run(Text(0, 0, "\x83\x5c") + Text(1, 0, "\x95\x5c"), false);
-  EXPECT_EQ(TextsWritten(), std::vector<std::string>{"\x83\x5c\x95\x5c"});
 }
 
 TEST_F(Join, FewerThanTwoTextsWriteQuit) {

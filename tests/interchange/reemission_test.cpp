@@ -445,8 +445,8 @@ TEST_P(ColorTen, OverrideTenWithValue255) {
   EXPECT_EQ(ColorLines(Take()), GetParam().overrideTen);
 }
 
-// Lines, circles, arcs and messages keep their own colour-10 value, as the
-// solids do; before, a bare «lc10» lost it.
+// Lines, circles, arcs and messages write their own colour-10 value, as the
+// solids do, rather than a bare «lc10» that leaves the value to the host.
 TEST_P(ColorTen, OwnColourTenKeepsItsValue) {
   StoreOfKind(GetParam().kind, 10, 4660);
   EmitAllOwn();

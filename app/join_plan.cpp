@@ -1,0 +1,69 @@
+#include "app/join_plan.h"
+
+#include <cmath>
+#include <utility>
+
+#include "app/join_sort.h"
+#include "util/geometry.h"
+
+namespace {
+
+// The host's text is written back only with a vector; without one, the text
+// that receives the joined string would vanish together with the absorbed ones.
+bool HasVector(const TextRecord& text) {
+  return std::fabs(text.VectorX) > 1e-8 || std::fabs(text.VectorY) > 1e-8;
+}
+
+const TextRecord& TextAt(const GrowableTable<TextRecord>& texts, std::int32_t index) {
+  return texts[static_cast<std::size_t>(index)];
+}
+
+// Appends text to joined with the delimiter before it, if the result fits.
+bool AppendIfFits(std::string& joined, std::string_view delimiter, std::string_view text) {
+  if (joined.size() + delimiter.size() + text.size() > kMaxJoinedBytes) return false;
+  joined += delimiter;
+  joined += text;
+  return true;
+}
+
+}  // namespace
+
+std::optional<JoinPlan> PlanRangeJoin(const GrowableTable<TextRecord>& texts, double drawingAngle,
+                                      std::int32_t joinOrder, std::string_view delimiter) {
+  const std::int32_t n = texts.Count();
+  if (n < 2) return std::nullopt;
+
+  // The sort puts the greatest key first: -x joins left to right, y top to bottom.
+  std::vector<double> keys(static_cast<std::size_t>(n));
+  for (std::int32_t i = 0; i < n; ++i) {
+    const TextRecord& text = TextAt(texts, i);
+    double x = 0.0;
+    double y = 0.0;
+    RotatePointDeg(text.X, text.Y, 0.0, 0.0, -drawingAngle, x, y);
+    keys[static_cast<std::size_t>(i)] = joinOrder == 0 ? -x : y;
+  }
+  JoinSort sort(std::move(keys));
+
+  JoinPlan plan;
+  plan.Receiver = sort.IndexAt(0);
+  const TextRecord& receiver = TextAt(texts, plan.Receiver);
+  if (!HasVector(receiver)) return std::nullopt;
+  plan.Joined = receiver.Text;
+  plan.Absorbed.assign(static_cast<std::size_t>(n), false);
+  for (std::int32_t k = 1; k < n; ++k) {
+    const std::int32_t index = sort.IndexAt(k);
+    if (!AppendIfFits(plan.Joined, delimiter, TextAt(texts, index).Text)) break;
+    plan.Absorbed[static_cast<std::size_t>(index)] = true;
+  }
+  return plan;
+}
+
+std::optional<JoinPlan> PlanPairJoin(const GrowableTable<TextRecord>& texts,
+                                     std::string_view delimiter) {
+  if (texts.Count() != 2 || !HasVector(TextAt(texts, 0))) return std::nullopt;
+  JoinPlan plan;
+  plan.Joined = TextAt(texts, 0).Text;
+  if (!AppendIfFits(plan.Joined, delimiter, TextAt(texts, 1).Text)) return std::nullopt;
+  plan.Absorbed = {false, true};
+  return plan;
+}
