@@ -20,7 +20,7 @@ struct FileCloser {
 
 // The whole file, or nothing when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  const std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
   if (!file) return false;
   char buffer[4096];
   std::size_t got = 0;

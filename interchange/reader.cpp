@@ -652,7 +652,7 @@ bool ReadLines(std::FILE* file, std::size_t blockBytes) {
 bool ReadInterchangeFileInBlocks(const std::string& path, std::size_t blockBytes) {
   try {
     if (!FileExists(path)) return false;
-    std::FILE* const file = std::fopen(path.c_str(), "rb");
+    std::FILE* const file = OpenFileForReading(path);
     if (file == nullptr) return false;
     const FileCloser closer(file);
     std::setvbuf(file, nullptr, _IONBF, 0);  // the blocks are our buffer

@@ -1,11 +1,18 @@
-// The few file operations the core needs beyond reading, in the OS's own path
-// encoding (the ANSI code page on Windows). None of them throws.
+// The few file operations the core needs, in the OS's own path encoding (the
+// ANSI code page on Windows). None of them throws. Every file the core opens
+// goes through here, so the fuzz targets can put an in-memory folder behind
+// these calls and run the whole job with no disk access.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
 bool FileExists(const std::string& path);
+
+// Opens path for reading bytes; nullptr when it cannot be opened. The caller
+// closes it with std::fclose.
+std::FILE* OpenFileForReading(const std::string& path);
 
 // Writes bytes to a temporary file in path's folder, flushes it to stable
 // storage and renames it over path in one step, so a reader of path sees the

@@ -1,16 +1,13 @@
 // The reader on any bytes. Each input is read three ways: tokenised line by
 // line against a plain byte-by-byte reading of the tokeniser's rules, parsed
 // line by line with ParseInterchangeLine, and read as a file in small blocks
-// with ReadInterchangeFileInBlocks. The last two must agree on the result
+// with ReadInterchangeFileInBlocks from the in-memory folder. The last two must agree on the result
 // and on the whole state. Every step starts from ResetInterchangeState, so
 // memory stays bounded across runs.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +15,7 @@
 #include "interchange/line_tokens.h"
 #include "interchange/reader.h"
 #include "interchange/state.h"
+#include "memory_files.h"
 #include "support/state_dump.h"
 #include "util/sjis.h"
 
@@ -80,14 +78,9 @@ bool ForEachLine(std::string_view bytes, Each each) {
   return true;
 }
 
-// One file per fuzzing process, removed when it exits.
-struct TemporaryFile {
-  std::string Path = (std::filesystem::temp_directory_path() /
-                      ("k726_reader_fuzz_" + std::to_string(::getpid()) + ".txt"))
-                         .string();
-  ~TemporaryFile() { std::remove(Path.c_str()); }
-};
-const TemporaryFile temporary;
+// In the in-memory folder: the file is read through the real stdio path
+// without a disk write per input.
+const std::string kPath = "/k726-fuzz/KZC_TEMP.TXT";
 
 }  // namespace
 
@@ -106,12 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool parsed = ForEachLine(bytes, ParseInterchangeLine);
   const std::string parsedState = DumpInterchangeState();
 
-  std::FILE* file = std::fopen(temporary.Path.c_str(), "wb");
-  if (file == nullptr) std::abort();
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
+  PutMemoryFile(kPath, bytes);
   ResetInterchangeState();
-  const bool read = ReadInterchangeFileInBlocks(temporary.Path, 1 + size % 17);
+  const bool read = ReadInterchangeFileInBlocks(kPath, 1 + size % 17);
   if (read != parsed || DumpInterchangeState() != parsedState) {
     std::fprintf(stderr, "reading the file differs from parsing its lines\n");
     std::abort();
