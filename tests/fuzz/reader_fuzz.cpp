@@ -97,12 +97,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   ResetInterchangeState();
   const bool parsed = ForEachLine(bytes, ParseInterchangeLine);
-  const std::string parsedState = DumpInterchangeState();
+  const std::uint64_t parsedState = DigestInterchangeState();
 
   PutMemoryFile(kPath, bytes);
   ResetInterchangeState();
   const bool read = ReadInterchangeFileInBlocks(kPath, 1 + size % 17);
-  if (read != parsed || DumpInterchangeState() != parsedState) {
+  if (read != parsed || DigestInterchangeState() != parsedState) {
     std::fprintf(stderr, "reading the file differs from parsing its lines\n");
     std::abort();
   }
