@@ -1,7 +1,8 @@
 // Modes "1" and "2": read the host's selection, join texts into the first,
 // and write back "hd", "bz" and every entity that was not absorbed. Whenever
-// writing back could lose part of the user's selection, the file gets "hq"
-// alone and the drawing stays as it was.
+// writing back could lose part of the user's selection (a read that dropped
+// something, or a staying entity that would not come back, write_back.h), the
+// file gets "hq" alone and the drawing stays as it was.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -10,7 +11,6 @@
 #include "app/join_sort.h"
 #include "interchange/KzmGaibu.h"
 #include "util/geometry.h"
-#include "util/sjis.h"
 
 namespace {
 
@@ -20,21 +20,6 @@ constexpr std::size_t kMaxJoinedBytes = 128;
 // that receives the joined string would vanish together with the absorbed ones.
 bool HasVector(const TextRecord& text) {
   return std::fabs(text.VectorX) > 1e-8 || std::fabs(text.VectorY) > 1e-8;
-}
-
-// A text that stays in the selection but has content and no vector would be
-// deleted by "hd" and never written back. Blank texts and degenerate geometry
-// are dropped on output by design: they show nothing.
-bool LosesAStayingText(const std::vector<bool>& absorbed, std::int32_t receiving) {
-  const GrowableTable<TextRecord>& texts = Entities.TextTable;
-  for (std::int32_t i = 0; i < texts.Count(); ++i) {
-    const TextRecord& text = texts[static_cast<std::size_t>(i)];
-    if (i != receiving && !absorbed[static_cast<std::size_t>(i)] && !HasVector(text) &&
-        !IsBlankText(text.Text)) {
-      return true;
-    }
-  }
-  return false;
 }
 
 void RemoveAbsorbedTexts(const std::vector<bool>& absorbed) {
@@ -87,11 +72,9 @@ void TForm1::JoinRange() {
         joined += next;
         absorbed[static_cast<std::size_t>(index)] = true;
       }
-      if (!LosesAStayingText(absorbed, sort.IndexAt(0))) {
-        first.Text = std::move(joined);
-        RemoveAbsorbedTexts(absorbed);
-        EmitJoinResult();
-      }
+      first.Text = std::move(joined);
+      RemoveAbsorbedTexts(absorbed);
+      if (SelectionWritesBack()) EmitJoinResult();
     }
   }
   WriteInterchangeFile(path);
@@ -109,7 +92,7 @@ void TForm1::JoinPair() {
     if (candidate.size() <= kMaxJoinedBytes) {
       texts[0].Text = candidate;
       RemoveAbsorbedTexts({false, true});
-      EmitJoinResult();
+      if (SelectionWritesBack()) EmitJoinResult();
     }
   }
   WriteInterchangeFile(path);

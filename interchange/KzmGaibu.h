@@ -10,3 +10,4 @@
 #include "interchange/reemission.h"
 #include "interchange/state.h"
 #include "interchange/system_strings.h"
+#include "interchange/write_back.h"

@@ -30,6 +30,7 @@ constexpr std::int32_t kMaxColor10Value = 16777215;  // 24 bits
 
 // "<>" names no font; the first font the input named stands in for it.
 constexpr std::string_view kNoFontName = "<>";
+constexpr std::string_view kFontCommand = "cn\"$";
 
 void AddCommandWithInteger(std::string_view command, std::int32_t value) {
   LineBuilder().Word(command).Integer(value).Add();
@@ -148,13 +149,21 @@ void EmitCcValue(std::int32_t value) {
                  [](std::int32_t v) { AddCommandWithInteger("cc", v); });
 }
 
+std::string_view FontNameWritten(std::string_view name) {
+  return name.empty() || name == kNoFontName ? std::string_view(Attributes.InitialFontName) : name;
+}
+
+bool FontNameFits(std::string_view name) {
+  return kFontCommand.size() + FontNameWritten(name).size() <= OutputLineList::kMaxLineBytes;
+}
+
 void EmitFontName(std::string_view name) {
   AttributeState& a = Attributes;
-  if (name.empty() || name == kNoFontName) name = a.InitialFontName;
+  name = FontNameWritten(name);
   if (!a.AttributeUnset[UnsetFont] && name == a.CurrentFontName) return;
 
   LineBuilder line;
-  line.Word("cn\"$").Word(name).Add();
+  line.Word(kFontCommand).Word(name).Add();
   // A name ending in a quote leaves the line quote-terminated, and the writer
   // would glue the next entry (a text's command line) onto it, so the host
   // would take that text for part of the name. An empty entry takes its place.

@@ -20,6 +20,11 @@ void EmitTextType(std::int32_t textType, std::int32_t color, std::int32_t mappin
                   double height, double spacing);
 void EmitCcValue(std::int32_t value);
 void EmitFontName(std::string_view name);
+// The name EmitFontName writes for a font: an empty name or "<>" stands for
+// the first font the input named.
+std::string_view FontNameWritten(std::string_view name);
+// False when the font line would be cut at 255 bytes (a name over 251).
+bool FontNameFits(std::string_view name);
 void EmitPointColor(std::int32_t value, std::int32_t mapping);
 void EmitColor10(std::int32_t value);
 void EmitZFlags(std::int32_t bits);

@@ -44,10 +44,6 @@ bool IsZeroVector(double vx, double vy) { return IsZeroValue(vx) && IsZeroValue(
 // sc, se, so and sg share this test: u3 positive and u4 not zero.
 bool HasSolidMeasures(double u3, double u4) { return IsPositiveValue(u3) && !IsZeroValue(u4); }
 
-bool HasSolidMeasuresAndU8(double u3, double u4, double u8) {
-  return HasSolidMeasures(u3, u4) && IsPositiveValue(u8) && u8 < u3 - kEmitTolerance;
-}
-
 // «word u1 .. u7 n»: the integer comes last, as the host wrote it.
 void AddSolidLineWithInteger(std::string_view word, std::int32_t n,
                              std::initializer_list<double> values) {
@@ -55,6 +51,30 @@ void AddSolidLineWithInteger(std::string_view word, std::int32_t n,
 }
 
 }  // namespace
+
+bool CircleIsWritten(double r) { return IsPositiveValue(r); }
+
+bool ArcIsWritten(double r, double u3) { return IsPositiveValue(r) && !IsZeroValue(u3); }
+
+bool TextIsWritten(std::string_view text, double vx, double vy) {
+  return !IsZeroVector(vx, vy) && !IsBlankText(text);
+}
+
+bool MessageIsWritten(double x1, double y1, double x2, double y2, double vx, double vy) {
+  return !PointsCoincide(x1, y1, x2, y2) && !IsZeroVector(vx, vy);
+}
+
+bool ScIsWritten(std::int32_t n, double u3, double u4) {
+  return HasSolidMeasures(u3, u4) && (n == 100 || n == 5 || n == 0 || n == -1);
+}
+
+bool SeIsWritten(std::int32_t n, double u3, double u4) {
+  return HasSolidMeasures(u3, u4) && (n == 100 || n == 0);
+}
+
+bool SoIsWritten(double u3, double u4, double u8) {
+  return HasSolidMeasures(u3, u4) && IsPositiveValue(u8) && u8 < u3 - kEmitTolerance;
+}
 
 void EmitPoint(double x, double y) { LineBuilder().Word("pt").Values({x, y}).Add(); }
 
@@ -65,27 +85,25 @@ void EmitTypedPoint(std::int32_t code, double x, double y, double a, double b) {
 }
 
 void EmitCircle(double cx, double cy, double r) {
-  if (!IsPositiveValue(r)) return;
+  if (!CircleIsWritten(r)) return;
   LineBuilder().Word("ci").Values({cx, cy, r}).Add();
 }
 
 void EmitArc(double cx, double cy, double r, double u1, double u2, double u3, double u4) {
-  if (!IsPositiveValue(r) || IsZeroValue(u3)) return;
+  if (!ArcIsWritten(r, u3)) return;
   LineBuilder().Word("ci").Values({cx, cy, r, u1, u2, u3, u4}).Add();
 }
 
 void EmitText(std::int32_t commandCode, std::string_view text, double x, double y, double vx,
               double vy) {
-  if (IsZeroVector(vx, vy)) return;
-  if (IsBlankText(text)) return;
+  if (!TextIsWritten(text, vx, vy)) return;
   AddTextCommandLine(TextCommandWord(commandCode), x, y, vx, vy);
   AddOutputLine(text);  // as stored, leading blanks and all
 }
 
 void EmitMessage(std::string_view text, double x1, double y1, double x2, double y2, double x,
                  double y, double vx, double vy) {
-  if (PointsCoincide(x1, y1, x2, y2)) return;
-  if (IsZeroVector(vx, vy)) return;
+  if (!MessageIsWritten(x1, y1, x2, y2, vx, vy)) return;
   AddOutputLine("msg");
   AddPlainLine(x1, y1, x2, y2);
   AddTextCommandLine("cs", x, y, vx, vy);
@@ -128,26 +146,24 @@ void EmitSl4(double x1, double y1, double x2, double y2, double x3, double y3, d
 
 void EmitSc(std::int32_t n, double u1, double u2, double u3, double u4, double u5, double u6,
             double u7) {
-  if (!HasSolidMeasures(u3, u4)) return;
-  if (n != 100 && n != 5 && n != 0 && n != -1) return;
+  if (!ScIsWritten(n, u3, u4)) return;
   AddSolidLineWithInteger("sc", n, {u1, u2, u3, u4, u5, u6, u7});
 }
 
 void EmitSe(std::int32_t n, double u1, double u2, double u3, double u4, double u5, double u6,
             double u7) {
-  if (!HasSolidMeasures(u3, u4)) return;
-  if (n != 100 && n != 0) return;
+  if (!SeIsWritten(n, u3, u4)) return;
   AddSolidLineWithInteger("se", n, {u1, u2, u3, u4, u5, u6, u7});
 }
 
 void EmitSo(double u1, double u2, double u3, double u4, double u5, double u6, double u7,
             double u8) {
-  if (!HasSolidMeasuresAndU8(u3, u4, u8)) return;
+  if (!SoIsWritten(u3, u4, u8)) return;
   LineBuilder().Word("so").Values({u1, u2, u3, u4, u5, u6, u7, u8}).Add();
 }
 
 void EmitSg(double u1, double u2, double u3, double u4, double u5, double u6, double u7,
             double u8) {
-  if (!HasSolidMeasuresAndU8(u3, u4, u8)) return;
+  if (!SoIsWritten(u3, u4, u8)) return;
   LineBuilder().Word("sg").Values({u1, u2, u3, u4, u5, u6, u7, u8}).Add();
 }

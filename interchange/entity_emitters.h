@@ -5,6 +5,17 @@
 #include <cstdint>
 #include <string_view>
 
+// Whether an emitter writes its entity at all. The emitters test exactly
+// these, and the joins ask them before anything is emitted (write_back.h),
+// so what a join promises to write back is what is written.
+bool CircleIsWritten(double r);
+bool ArcIsWritten(double r, double u3);
+bool TextIsWritten(std::string_view text, double vx, double vy);
+bool MessageIsWritten(double x1, double y1, double x2, double y2, double vx, double vy);
+bool ScIsWritten(std::int32_t n, double u3, double u4);
+bool SeIsWritten(std::int32_t n, double u3, double u4);
+bool SoIsWritten(double u3, double u4, double u8);  // "sg" alike
+
 void EmitPoint(double x, double y);
 void EmitTypedPoint(std::int32_t code, double x, double y, double a, double b);
 void EmitCircle(double cx, double cy, double r);

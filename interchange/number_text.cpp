@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <system_error>
 
 namespace {
 
@@ -114,6 +115,22 @@ void RoundTo15(double magnitude, Digits15& out) {
 }
 
 }  // namespace
+
+bool RealTextOverflows(double value) {
+  // Below 1e308 the 15 digits cannot pass the largest double; the test keeps
+  // the common case to one comparison.
+  const double magnitude = std::fabs(value);
+  if (!(magnitude >= 1e308) || std::isinf(magnitude)) return false;
+  Digits15 d{};
+  RoundTo15(magnitude, d);
+  // The digits as a plain decimal «0.d1..dkEe», read back exactly.
+  char text[32] = {'0', '.'};
+  char* p = std::copy(d.digits, d.digits + d.count, text + 2);
+  *p++ = 'E';
+  p = std::to_chars(p, text + sizeof text, d.exponent).ptr;
+  double back = 0.0;
+  return std::from_chars(text, p, back).ec == std::errc::result_out_of_range;
+}
 
 void SetDecimalSeparator(char separator) { decimalSeparator = separator; }
 

@@ -11,6 +11,11 @@
 // then rounds those half-up to 15.
 std::string RealToText(double value);
 
+// True when RealToText would write a finite value with digits that round
+// above the largest double («1.79769313486232E308»): no reader takes that text
+// back, so the reader refuses such a value as too large.
+bool RealTextOverflows(double value);
+
 // Decimal, minus sign for negatives, no plus, no padding.
 std::string IntegerToText(std::int32_t value);
 

@@ -18,6 +18,7 @@
 // for a double leaves the state as it was.
 #include "interchange/reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +29,7 @@
 #include <utility>
 
 #include "interchange/line_tokens.h"
+#include "interchange/number_text.h"
 #include "interchange/state.h"
 #include "platform/file_io.h"
 #include "util/number_parse.h"
@@ -45,11 +47,12 @@ constexpr double kSamePointTolerance = 1e-10;
 enum class Outcome { NotTaken, Done, Overflow };
 
 // Reads tokens first .. first+count-1 as reals; false when one of them is too
-// large for a double.
+// large for a double, or so close to the largest that its written form would
+// round above it and the host could not read it back.
 bool ReadReals(const LineTokens& t, int first, int count, double* out) {
   for (int i = 0; i < count; ++i) {
     const RealParse real = ParseReal(t[first + i]);
-    if (real.Overflow) return false;
+    if (real.Overflow || RealTextOverflows(real.Value)) return false;
     out[i] = real.Value;
   }
   return true;
@@ -87,10 +90,17 @@ std::size_t InRange(std::int32_t v) { return v >= 0 && v <= 15 ? static_cast<std
 std::size_t LayerGroupIndex() { return InRange(Attributes.CurrentLayerGroup); }
 std::size_t LayerIndex() { return LayerGroupIndex() * 16 + InRange(Attributes.CurrentLayer); }
 
+// A plain line that waited for its "cs" in vain is lost to the host.
+void EndMessageMode() {
+  if (Modes.MessageLineWaiting) Modes.LineDropped = true;
+  Modes.MessageLineWaiting = false;
+  Modes.MessageMode = false;
+}
+
 void EndEntity() {
   Attributes.CurrentZFlags = 0;
   Modes.PolylineMode = false;
-  Modes.MessageMode = false;
+  EndMessageMode();
 }
 
 // Appends an entry to EntityOrder and a record to table, header filled. Both
@@ -153,6 +163,8 @@ Outcome StoreText(const LineTokens& t, std::int32_t command) {
   if (!ReadReals(t, 1, 4, values)) return Outcome::Overflow;
   std::string font(std::string_view(Attributes.CurrentFontName).substr(0, kShortStringBytes));
   std::string content(t[5].substr(0, kShortStringBytes));
+  // A blank text shows nothing however long it is; any other loses its end.
+  const bool cut = t[5].size() > kShortStringBytes && !IsBlankText(t[5]);
 
   if (command == kCommandCs && Modes.MessageMode) {
     MessageRecord& message = StoreEntity(Entities.MessageTable, KindMessage);
@@ -160,9 +172,11 @@ Outcome StoreText(const LineTokens& t, std::int32_t command) {
     message.Line.PolylineNumber = 0;
     FillEntityHeader(message.TextPart.Header);
     FillText(message.TextPart, command, values, font, content);
+    Modes.MessageLineWaiting = false;
   } else {
     FillText(StoreEntity(Entities.TextTable, KindText), command, values, font, content);
   }
+  if (cut) ++Entities.CutTextCount;
   EndEntity();
   return Outcome::Done;
 }
@@ -435,7 +449,7 @@ Outcome WordsP(const LineTokens& t) {
   if (w == "pl") {
     ++Modes.PolylineCounter;
     Modes.PolylineMode = true;
-    Modes.MessageMode = false;
+    EndMessageMode();
     return Outcome::Done;
   }
   if (w == "pt" && n == 3) {
@@ -507,7 +521,12 @@ bool ReadPlainLine(const LineTokens& t) {
   // In message mode the line only waits for the "cs" text that measures it.
   LineRecord& line =
       Modes.MessageMode ? Modes.PendingMessageLine : StoreEntity(Entities.LineTable, KindLine);
-  if (Modes.MessageMode) FillEntityHeader(line.Header);
+  if (Modes.MessageMode) {
+    // A second line before the "cs" replaces the first, which is lost.
+    if (Modes.MessageLineWaiting) Modes.LineDropped = true;
+    Modes.MessageLineWaiting = true;
+    FillEntityHeader(line.Header);
+  }
   line.PolylineNumber = Modes.PolylineMode && !Modes.MessageMode ? Modes.PolylineCounter : 0;
   line.Color10Value = Attributes.CurrentColor10Value;
   line.X1 = v[0], line.Y1 = v[1], line.X2 = v[2], line.Y2 = v[3];
@@ -558,7 +577,7 @@ bool InterpretLine(const LineTokens& t) {
     case '#':
       if (w == "#") {
         Modes.PolylineMode = false;
-        Modes.MessageMode = false;
+        EndMessageMode();
         outcome = Outcome::Done;
       }
       break;
@@ -596,6 +615,21 @@ class FileCloser {
   std::FILE* file_;
 };
 
+// After an end-of-file byte only more of them, line ends and blanks may
+// follow: anything else is a part of the selection the host would lose.
+bool OnlyFillerFollows(std::FILE* file, const char* rest, std::size_t size, char* buffer,
+                       std::size_t capacity) {
+  const auto filler = [](char c) {
+    return c == '\x1A' || c == '\r' || c == '\n' || c == ' ' || c == '\t';
+  };
+  for (;;) {
+    if (!std::all_of(rest, rest + size, filler)) return false;
+    size = std::fread(buffer, 1, capacity, file);
+    if (size == 0) return !std::ferror(file);
+    rest = buffer;
+  }
+}
+
 // Lines are found with memchr in a buffer of whole blocks; a line that runs
 // past the buffer's end is moved to its front, and the buffer doubles when a
 // single line fills it. Each line is tokenised where it lies.
@@ -610,7 +644,9 @@ bool ReadLines(std::FILE* file, std::size_t blockBytes) {
 
   for (;;) {
     char* const line = buffer.get() + begin;
-    if (begin < end && *line == '\x1A') return true;  // Ctrl+Z: end of file
+    if (begin < end && *line == '\x1A') {  // Ctrl+Z: end of file
+      return OnlyFillerFollows(file, line, end - begin, buffer.get(), capacity);
+    }
     const std::size_t pending = end - begin;
     const void* const lf = std::memchr(line + scanned, '\n', pending - scanned);
     std::size_t size = 0;
@@ -658,7 +694,9 @@ bool ReadInterchangeFileInBlocks(const std::string& path, std::size_t blockBytes
     if (file == nullptr) return false;
     const FileCloser closer(file);
     std::setvbuf(file, nullptr, _IONBF, 0);  // the blocks are our buffer
-    return ReadLines(file, blockBytes);
+    if (!ReadLines(file, blockBytes)) return false;
+    // The end of the file ends a dimension too.
+    return !Modes.LineDropped && !Modes.MessageLineWaiting;
   } catch (...) {
     return false;
   }

@@ -15,7 +15,10 @@
 // Reads the file at path line by line (LF or CR LF, no length limit, 0x1A at
 // the start of a line ends it). False when the file is missing (nothing
 // changed) or reading failed part-way, including a real too large for a
-// double: what the lines before produced stays. Never throws.
+// double: what the lines before produced stays. False too when the read
+// dropped part of the selection: a plain line of a dimension that no "cs"
+// took, or anything but 0x1A bytes, line ends and blanks after the 0x1A.
+// Never throws.
 bool ReadInterchangeFile(const std::string& path);
 
 // The same, reading blockBytes at a time (the buffer still grows to hold a

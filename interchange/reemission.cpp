@@ -280,9 +280,10 @@ void EmitStoredEntities(std::int32_t layerGroupOverride, std::int32_t layerOverr
     if (i % kPollInterval == 0) {
       if (progressDisplay != nullptr) ShowProgress(*progressDisplay, i + 1, count);
       if (CurrentPlatform().IsEscapeDown()) {
-        // The user gave up: the host gets none of it, not even the caller's lines.
+        // The user gave up: the host gets none of it, not even the caller's
+        // lines nor the closing layer lines, so the file says "hq" alone.
         ClearOutputLines();
-        break;
+        return;
       }
     }
     const EntityOrderEntry entry = Entities.EntityOrder[static_cast<std::size_t>(i)];

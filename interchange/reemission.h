@@ -16,7 +16,8 @@ class ProgressDisplay {
 
 // Overrides of -1 (layer group and layer: anything outside 0..15) keep each
 // entity's own value. Escape is polled through CurrentPlatform() every 100
-// entries; when held, the list is emptied and the walk stops.
+// entries; when held, the list is emptied and the walk stops, leaving it empty
+// (the writer then writes "hq").
 void EmitStoredEntities(std::int32_t layerGroupOverride, std::int32_t layerOverride,
                         std::int32_t colorOverride, std::int32_t lineTypeOverride,
                         std::int32_t lineWidthOverride, std::int32_t textColorOverride,

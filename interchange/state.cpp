@@ -87,8 +87,11 @@ void ResetInterchangeState() {
   Modes.PendingMessageLine.Header.Color = 1;
   Modes.PendingMessageLine.Header.LineType = 1;
   Modes.PendingMessageLine.X2 = 1.0;
+  Modes.MessageLineWaiting = false;
+  Modes.LineDropped = false;
 
   ForEachTable([](auto& table) { table.Clear(); });
+  Entities.CutTextCount = 0;
   OutputLines.Clear();
 }
 

@@ -231,6 +231,11 @@ struct LineModes {
   bool PolylineMode;
   bool MessageMode;
   LineRecord PendingMessageLine;
+  // The pending line has not been taken by a "cs" yet. If the mode ends or
+  // another plain line replaces it first, the host's line is lost:
+  // LineDropped then makes the read incomplete.
+  bool MessageLineWaiting;
+  bool LineDropped;
 };
 
 struct EntityTables {
@@ -250,6 +255,9 @@ struct EntityTables {
   GrowableTable<SeRecord> SeTable;
   GrowableTable<SoRecord> SoTable;
   GrowableTable<SgRecord> SgTable;
+  // Texts and message texts whose content passed 255 bytes and was not all
+  // blank: cut to a short string, they cannot come back as the host sent them.
+  std::int32_t CutTextCount;
 };
 
 extern DrawingValues Drawing;

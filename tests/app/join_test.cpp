@@ -181,4 +181,12 @@ TEST_F(Join, WritesQuitWhenWritingBackCouldLoseTheSelection) {
   EXPECT_EQ(TextsWritten(), std::vector<std::string>{"AC"});
 }
 
+// Escape during the walk: "hq" alone, not the closing layer lines.
+TEST_F(Join, EscapeWritesQuitAlone) {
+  platform.escapeDown = true;
+  for (const bool pair : {false, true}) {
+    EXPECT_EQ(Run("lg3\r\nly2\r\n" + Text(0, 0, "A") + Text(1, 0, "B"), pair), "hq\r\n");
+  }
+}
+
 }  // namespace

@@ -163,5 +163,52 @@ TEST(EndToEndInput, OnlyEntitiesThatShowNothingAreDropped) {
   }
 }
 
+// Selected entities that the program cannot write back whole, between two
+// texts that would join: "hd" would delete them, so the answer is "hq".
+TEST(EndToEndInput, WhatWouldNotComeBackLeavesTheDrawingAsItWas) {
+  Attributes longFont;
+  longFont.Font = std::string(252, 'F');
+  const struct {
+    const char* name;
+    std::vector<Entity> entities;
+  } cases[] = {
+      {"a block", {MakeRaw("BL 10 20 NAME")}},
+      {"a dimension text without vector", {MakeMessage({0, 0, 10, 0}, {5, 1, 0, 0}, "10")}},
+      {"a dimension line of coinciding ends", {MakeMessage({3, 3, 3, 3}, {5, 1, 1, 0}, "10")}},
+      {"a dimension line and no cs, then #", {MakeRaw("msg"), MakeRaw("0 0 1 0"), MakeRaw("#")}},
+      {"a dimension line and no cs, then an entity",
+       {MakeRaw("msg"), MakeRaw("0 0 1 0"), MakeShape(EntityKind::Point, "pt", {1, 1})}},
+      {"a dimension line and no cs, then the end", {MakeRaw("msg"), MakeRaw("0 0 1 0")}},
+      {"two dimension lines before one cs",
+       {MakeRaw("msg"), MakeRaw("0 0 1 0"), MakeRaw("2 2 3 3"), MakeRaw("cs 1 1 1 0 \"5")}},
+      {"a circle of negative radius", {MakeShape(EntityKind::Circle, "ci", {1, 2, -5})}},
+      {"an arc whose third value is 0", {MakeShape(EntityKind::Arc, "ci", {0, 0, 5, 0, 90, 0, 0})}},
+      {"sc with an n it does not write",
+       {MakeShape(EntityKind::Solid, "sc", {0, 0, 5, 1, 0, 360, 0, 7})}},
+      {"se with an n it does not write",
+       {MakeShape(EntityKind::Solid, "se", {0, 0, 5, 1, 0, 360, 0, 5})}},
+      {"so with u8 not below u3", {MakeShape(EntityKind::Solid, "so", {0, 0, 5, 1, 0, 90, 0, 5})}},
+      {"sg with u8 not below u3", {MakeShape(EntityKind::Solid, "sg", {0, 0, 5, 1, 0, 90, 0, 6})}},
+      {"a text over 255 bytes", {MakeText(50, 0, std::string(200, 'x') + std::string(56, 'y'))}},
+      // Too long to be absorbed, so it stays.
+      {"a font name over 251 bytes", {MakeText(50, 0, std::string(126, 'G'), longFont)}},
+      {"an end-of-file byte, then more entities",
+       {MakeRaw("\x1A"), MakeShape(EntityKind::Circle, "ci", {5, 5, 2})}},
+  };
+  for (const auto& c : cases) {
+    for (const char* mode : {"1", "2"}) {
+      SCOPED_TRACE(std::string(c.name) + ", mode " + mode);
+      HostSimulator host;
+      HostDrawing before;
+      before.Entities = {MakeText(10, 20, "ABC"), MakeText(30, 20, "DEF")};
+      before.Entities.insert(before.Entities.end(), c.entities.begin(), c.entities.end());
+      RunResult run;
+      const std::optional<HostDrawing> after = RunAndApply(host, before, Mode(mode), &run);
+      EXPECT_EQ(run.FileBytes, "hq\r\n");
+      if (after) ExpectUnchanged(before, *after);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace e2e

@@ -158,7 +158,8 @@ TEST(EndToEndJoin, TheReturnedFileOpensWithDeleteAndBz) {
 }
 
 // Line ends other hosts and older tools leave: LF alone, none after the last
-// line, and an end-of-file byte (0x1A) with leftovers after it.
+// line, and an end-of-file byte (0x1A) with blank leftovers after it. Reading
+// stops at that byte, so anything else after it would be lost: "hq".
 TEST(EndToEndJoin, LineEndsTheHostMayWrite) {
   const auto lfOnly = [](std::string bytes) {
     std::string out;
@@ -172,18 +173,23 @@ TEST(EndToEndJoin, LineEndsTheHostMayWrite) {
   const struct {
     const char* name;
     std::string bytes;
+    bool quit = false;
   } cases[] = {
       {"LF alone", lfOnly(file)},
       {"no line end after the last line", file.substr(0, file.size() - 2)},
       {"end-of-file byte", file + "\x1a\r\n"},
-      {"end-of-file byte and leftovers", file + "\x1a\r\nch 0 0 1 0 \"junk\r\n"},
+      {"end-of-file bytes and blank leftovers", file + "\x1a\r\n \t\r\n\x1a\x1a"},
+      {"end-of-file byte and an entity after it", file + "\x1a\r\nch 0 0 1 0 \"junk\r\n", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     HostSimulator host;
+    RunResult run;
     const std::optional<HostDrawing> after =
-        RunAndApply(host, before, Mode("1", SettingsFile("0", ""), c.bytes));
-    if (after) {
+        RunAndApply(host, before, Mode("1", SettingsFile("0", ""), c.bytes), &run);
+    if (after && c.quit) {
+      EXPECT_EQ(run.FileBytes, "hq\r\n");
+    } else if (after) {
       ExpectJoined(
           before, *after,
           {kDesign, {kPlan, kCompany, kScale}, kSekkei + kHeimenZu + kKabushikiSoft + "1:100"});

@@ -79,6 +79,7 @@ TEST_F(KzmGaibuReaderFile, LineEndsAndCtrlZ) {
   struct Case {
     std::string_view bytes;
     std::vector<std::string_view> lines;
+    bool complete = true;
   };
   const Case cases[] = {
       {"pt 1 2\r\npt 3 4\r\n", {"pt 1 2", "pt 3 4"}},
@@ -89,8 +90,11 @@ TEST_F(KzmGaibuReaderFile, LineEndsAndCtrlZ) {
       {"ch 1 2 3 4 \"A\x82\r", {"ch 1 2 3 4 \"A"}},
       {"pt 1 2\rpt 3 4\r\n", {"pt 1 2pt 3 4"}},  // a lone CR ends nothing
       {"pt 1 2\x1A\npt 3 4\n", {"pt 1 2", "pt 3 4"}},
-      {"pt 1 2\n\x1Apt 3 4\npt 5 6\n", {"pt 1 2"}},
-      {"\x1A\npt 1 2\n", {}},
+      {"pt 1 2\n\x1A\x1A\r\n \t\n\x1A", {"pt 1 2"}},
+      // Reading stops at the 0x1A all the same, but what follows it is lost.
+      {"pt 1 2\n\x1Apt 3 4\npt 5 6\n", {"pt 1 2"}, false},
+      {"\x1A\npt 1 2\n", {}, false},
+      {"\x1A\n\n\n#", {}, false},
       {"", {}},
       {"\n\r\n  \n\t\r\n\n", {}},
   };
@@ -99,9 +103,44 @@ TEST_F(KzmGaibuReaderFile, LineEndsAndCtrlZ) {
     const TempFile file(c.bytes);
     for (const std::size_t block : kBlockSizes) {
       ResetInterchangeState();
-      EXPECT_TRUE(ReadInterchangeFileInBlocks(file.Path(), block));
+      EXPECT_EQ(ReadInterchangeFileInBlocks(file.Path(), block), c.complete) << c.bytes;
       EXPECT_EQ(DumpInterchangeState(), expected) << c.bytes << " in blocks of " << block;
     }
+  }
+}
+
+// A dimension's plain line that no "cs" takes is lost to the host, and so
+// is a text cut at 255 bytes; a real whose written form no reader takes back
+// is refused like one too large for a double.
+TEST_F(KzmGaibuReaderFile, AReadThatLosesPartOfTheSelectionIsIncomplete) {
+  const std::string longText(256, 'A');
+  const std::string longBlank(300, ' ');
+  const struct {
+    std::string bytes;
+    bool complete;
+    std::int32_t cutTexts;
+  } cases[] = {
+      {"msg\n0 0 1 0\ncn3\nz1\ncs 0 0 1 0 \"5\n", true, 0},
+      {"msg\ncs 0 0 1 0 \"5\n", true, 0},                     // the default line
+      {"msg\n0 0 1 0\nmsg\ncs 0 0 1 0 \"5\n", true, 0},       // a second "msg" keeps it
+      {"msg\n0 0 1 0\n2 2 3 3\ncs 0 0 1 0 \"5\n", false, 0},  // replaced
+      {"msg\n0 0 1 0\n#\n", false, 0},
+      {"msg\n0 0 1 0\npl\n", false, 0},
+      {"msg\n0 0 1 0\npt 1 1\n", false, 0},
+      {"msg\n0 0 1 0\n", false, 0},  // the end of the file
+      {"ch 0 0 1 0 \"" + longText + "\n", true, 1},
+      {"msg\n0 0 1 0\ncs 0 0 1 0 \"" + longText + "\n", true, 1},
+      {"ch 0 0 1 0 \"" + longBlank + "\n", true, 0},
+      {"ch 0 0 1 0 \"" + std::string(255, 'A') + "\n", true, 0},
+      {"ci 0 0 1.797693134862315e308\n", true, 0},
+      {"ci 0 0 1.7976931348623157e308\n", false, 0},
+      {"pt -1.7976931348623157e308 0\n", false, 0},
+  };
+  for (const auto& c : cases) {
+    ResetInterchangeState();
+    const TempFile file(c.bytes);
+    EXPECT_EQ(ReadInterchangeFile(file.Path()), c.complete) << c.bytes;
+    EXPECT_EQ(Entities.CutTextCount, c.cutTexts) << c.bytes;
   }
 }
 

@@ -166,7 +166,8 @@ void PutState(Dump& d) {
     << a.InitialFreeTextSpacing << a.InitialFreeTextColor;
   d.Text(a.InitialFontName);
 
-  d << "\nmodes" << Modes.PolylineCounter << Modes.PolylineMode << Modes.MessageMode;
+  d << "\nmodes" << Modes.PolylineCounter << Modes.PolylineMode << Modes.MessageMode
+    << Modes.MessageLineWaiting << Modes.LineDropped << Entities.CutTextCount;
   Put(d, Modes.PendingMessageLine);
 
   const EntityTables& e = Entities;

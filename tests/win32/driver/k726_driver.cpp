@@ -485,12 +485,16 @@ int Generate(const std::string& path, long long entities) {
 
 constexpr char kFocusTitle[] = "k726-driver-focus";
 
+// A named function: a lambda converts only to the default calling convention,
+// which on i686 is not the stdcall a WNDPROC needs.
+LRESULT CALLBACK FocusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
 int FocusWindow() {
   WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-    if (message == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcA(window, message, wParam, lParam);
-  };
+  windowClass.lpfnWndProc = FocusWindowProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = "K726DriverFocus";
   RegisterClassA(&windowClass);
