@@ -45,11 +45,6 @@
 #include "util/number_parse.h"
 #include "util/sjis.h"
 
-// The flag bit that holds Escape; building with 0 leaves Escape up throughout.
-#ifndef K726_FUZZ_ESCAPE_BIT
-#define K726_FUZZ_ESCAPE_BIT 4
-#endif
-
 namespace {
 
 const std::string kFolder = "/k726-fuzz/";
@@ -301,7 +296,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ClearMemoryFiles();
   PutMemoryFile(kInterchangePath, file);
   PutMemoryFile(kSettingsPath, std::string(flags & 2 ? "1" : "0") + "\r\n" + delimiter + "\r\n");
-  FuzzPlatform platform(flags & 1 ? "2" : "1", (flags & K726_FUZZ_ESCAPE_BIT) != 0);
+  FuzzPlatform platform(flags & 1 ? "2" : "1", (flags & 4) != 0);
   InstallPlatform(&platform);
   FuzzWindow window;
   TForm1 form(platform, window);
