@@ -84,7 +84,7 @@ void EmitTextAttributes(const TextRecord& text, std::int32_t textColorOverride,
   EmitFontName(text.FontName);
 }
 
-// Opening, colour, optional width and z flags of a solid kind.
+// Opening, colour and optional width of a solid kind.
 template <class Record>
 const Record& EmitSolidAttributes(const GrowableTable<Record>& table, std::int32_t index,
                                   std::int32_t layerGroupOverride, std::int32_t layerOverride,
@@ -94,8 +94,19 @@ const Record& EmitSolidAttributes(const GrowableTable<Record>& table, std::int32
   EmitOpening(r.Header, layerGroupOverride, layerOverride);
   EmitSolidColor(colorOverride, color10Override, r.Header.Color, r.Color10Value);
   if (lineWidthOverride != nullptr) EmitLineWidth(OwnOr(*lineWidthOverride, r.Header.LineWidth));
-  EmitZFlags(r.Header.ZFlags);
   return r;
+}
+
+// The host spends z lines on the next entity line it reads. When the emitter
+// then writes nothing (a degenerate entity), the z lines are taken back:
+// left in, they would land on whatever entity follows in the file.
+template <class Emit>
+void WithZFlags(std::int32_t bits, Emit&& emit) {
+  const std::int32_t before = OutputLines.Count();
+  EmitZFlags(bits);
+  const std::int32_t flagged = OutputLines.Count();
+  emit();
+  if (flagged > before && OutputLines.Count() == flagged) OutputLines.Truncate(before);
 }
 
 void ShowProgress(ProgressDisplay& display, std::int32_t position, std::int32_t count) {
@@ -120,8 +131,7 @@ void EmitStoredLine(std::int32_t index, std::int32_t layerGroupOverride, std::in
     EmitPolylineStart();
     openPolylineNumber = r.PolylineNumber;
   }
-  EmitZFlags(r.Header.ZFlags);
-  EmitLine(r.X1, r.Y1, r.X2, r.Y2);
+  WithZFlags(r.Header.ZFlags, [&] { EmitLine(r.X1, r.Y1, r.X2, r.Y2); });
 
   // The block stays open only while the very next entry is a line of it.
   const GrowableTable<EntityOrderEntry>& order = Entities.EntityOrder;
@@ -143,8 +153,7 @@ void EmitStoredCircle(std::int32_t index, std::int32_t layerGroupOverride,
   const CircleRecord& r = Entities.CircleTable[static_cast<std::size_t>(index)];
   EmitOpening(r.Header, layerGroupOverride, layerOverride);
   EmitLineAttributes(r.Header, r.Color10Value, colorOverride, lineTypeOverride, lineWidthOverride);
-  EmitZFlags(r.Header.ZFlags);
-  EmitCircle(r.CenterX, r.CenterY, r.Radius);
+  WithZFlags(r.Header.ZFlags, [&] { EmitCircle(r.CenterX, r.CenterY, r.Radius); });
 }
 
 void EmitStoredArc(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
@@ -153,9 +162,10 @@ void EmitStoredArc(std::int32_t index, std::int32_t layerGroupOverride, std::int
   const ArcRecord& r = Entities.ArcTable[static_cast<std::size_t>(index)];
   EmitOpening(r.Header, layerGroupOverride, layerOverride);
   EmitLineAttributes(r.Header, r.Color10Value, colorOverride, lineTypeOverride, lineWidthOverride);
-  EmitZFlags(r.Header.ZFlags);
-  EmitArc(r.CenterX, r.CenterY, r.Radius, r.ArcValues[0], r.ArcValues[1], r.ArcValues[2],
-          r.ArcValues[3]);
+  WithZFlags(r.Header.ZFlags, [&] {
+    EmitArc(r.CenterX, r.CenterY, r.Radius, r.ArcValues[0], r.ArcValues[1], r.ArcValues[2],
+            r.ArcValues[3]);
+  });
 }
 
 void EmitStoredText(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
@@ -163,8 +173,7 @@ void EmitStoredText(std::int32_t index, std::int32_t layerGroupOverride, std::in
   const TextRecord& r = Entities.TextTable[static_cast<std::size_t>(index)];
   EmitOpening(r.Header, layerGroupOverride, layerOverride);
   EmitTextAttributes(r, textColorOverride, ccOverride);
-  EmitZFlags(r.Header.ZFlags);
-  EmitText(r.Command, r.Text, r.X, r.Y, r.VectorX, r.VectorY);
+  WithZFlags(r.Header.ZFlags, [&] { EmitText(r.Command, r.Text, r.X, r.Y, r.VectorX, r.VectorY); });
 }
 
 void EmitStoredPoint(std::int32_t index, std::int32_t layerGroupOverride,
@@ -174,8 +183,7 @@ void EmitStoredPoint(std::int32_t index, std::int32_t layerGroupOverride,
   EmitOpening(r.Header, layerGroupOverride, layerOverride);
   EmitPointColor(OwnOr(colorOverride, r.Header.Color), 0);
   EmitLineWidth(OwnOr(lineWidthOverride, r.Header.LineWidth));
-  EmitZFlags(r.Header.ZFlags);
-  EmitPoint(r.X, r.Y);
+  WithZFlags(r.Header.ZFlags, [&] { EmitPoint(r.X, r.Y); });
 }
 
 void EmitStoredTypedPoint(std::int32_t index, std::int32_t layerGroupOverride,
@@ -185,8 +193,7 @@ void EmitStoredTypedPoint(std::int32_t index, std::int32_t layerGroupOverride,
   EmitOpening(r.Header, layerGroupOverride, layerOverride);
   EmitPointColor(OwnOr(colorOverride, r.Header.Color), 0);
   EmitLineWidth(OwnOr(lineWidthOverride, r.Header.LineWidth));
-  EmitZFlags(r.Header.ZFlags);
-  EmitTypedPoint(r.Code, r.X, r.Y, r.ParamA, r.ParamB);
+  WithZFlags(r.Header.ZFlags, [&] { EmitTypedPoint(r.Code, r.X, r.Y, r.ParamA, r.ParamB); });
 }
 
 void EmitStoredMessage(std::int32_t index, std::int32_t layerGroupOverride,
@@ -202,9 +209,10 @@ void EmitStoredMessage(std::int32_t index, std::int32_t layerGroupOverride,
   EmitTextAttributes(text, textColorOverride, ccOverride);
   // z lines the host wrote before "msg" were spent by the message's line, so
   // they live in its header; written before "msg" again, they come back there.
-  EmitZFlags(r.Header.ZFlags | line.Header.ZFlags);
-  EmitMessage(text.Text, line.X1, line.Y1, line.X2, line.Y2, text.X, text.Y, text.VectorX,
-              text.VectorY);
+  WithZFlags(r.Header.ZFlags | line.Header.ZFlags, [&] {
+    EmitMessage(text.Text, line.X1, line.Y1, line.X2, line.Y2, text.X, text.Y, text.VectorX,
+                text.VectorY);
+  });
 }
 
 void EmitStoredSl2(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
@@ -213,21 +221,21 @@ void EmitStoredSl2(std::int32_t index, std::int32_t layerGroupOverride, std::int
   const Sl2Record& r =
       EmitSolidAttributes(Entities.Sl2Table, index, layerGroupOverride, layerOverride,
                           colorOverride, color10Override, &lineWidthOverride);
-  EmitSl2(r.X1, r.Y1, r.X2, r.Y2);
+  WithZFlags(r.Header.ZFlags, [&] { EmitSl2(r.X1, r.Y1, r.X2, r.Y2); });
 }
 
 void EmitStoredSl3(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
                    std::int32_t colorOverride, std::int32_t color10Override) {
   const Sl3Record& r = EmitSolidAttributes(Entities.Sl3Table, index, layerGroupOverride,
                                            layerOverride, colorOverride, color10Override, nullptr);
-  EmitSl3(r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3);
+  WithZFlags(r.Header.ZFlags, [&] { EmitSl3(r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3); });
 }
 
 void EmitStoredSl4(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
                    std::int32_t colorOverride, std::int32_t color10Override) {
   const Sl4Record& r = EmitSolidAttributes(Entities.Sl4Table, index, layerGroupOverride,
                                            layerOverride, colorOverride, color10Override, nullptr);
-  EmitSl4(r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3, r.X4, r.Y4);
+  WithZFlags(r.Header.ZFlags, [&] { EmitSl4(r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3, r.X4, r.Y4); });
 }
 
 void EmitStoredSc(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
@@ -235,7 +243,8 @@ void EmitStoredSc(std::int32_t index, std::int32_t layerGroupOverride, std::int3
   const ScRecord& r = EmitSolidAttributes(Entities.ScTable, index, layerGroupOverride,
                                           layerOverride, colorOverride, color10Override, nullptr);
   const double* u = r.Values;
-  EmitSc(r.IntValue, u[0], u[1], u[2], u[3], u[4], u[5], u[6]);
+  WithZFlags(r.Header.ZFlags,
+             [&] { EmitSc(r.IntValue, u[0], u[1], u[2], u[3], u[4], u[5], u[6]); });
 }
 
 void EmitStoredSe(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
@@ -245,7 +254,8 @@ void EmitStoredSe(std::int32_t index, std::int32_t layerGroupOverride, std::int3
       EmitSolidAttributes(Entities.SeTable, index, layerGroupOverride, layerOverride, colorOverride,
                           color10Override, &lineWidthOverride);
   const double* u = r.Values;
-  EmitSe(r.IntValue, u[0], u[1], u[2], u[3], u[4], u[5], u[6]);
+  WithZFlags(r.Header.ZFlags,
+             [&] { EmitSe(r.IntValue, u[0], u[1], u[2], u[3], u[4], u[5], u[6]); });
 }
 
 void EmitStoredSo(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
@@ -253,7 +263,7 @@ void EmitStoredSo(std::int32_t index, std::int32_t layerGroupOverride, std::int3
   const SoRecord& r = EmitSolidAttributes(Entities.SoTable, index, layerGroupOverride,
                                           layerOverride, colorOverride, color10Override, nullptr);
   const double* u = r.Values;
-  EmitSo(u[0], u[1], u[2], u[3], u[4], u[5], u[6], u[7]);
+  WithZFlags(r.Header.ZFlags, [&] { EmitSo(u[0], u[1], u[2], u[3], u[4], u[5], u[6], u[7]); });
 }
 
 void EmitStoredSg(std::int32_t index, std::int32_t layerGroupOverride, std::int32_t layerOverride,
@@ -261,7 +271,7 @@ void EmitStoredSg(std::int32_t index, std::int32_t layerGroupOverride, std::int3
   const SgRecord& r = EmitSolidAttributes(Entities.SgTable, index, layerGroupOverride,
                                           layerOverride, colorOverride, color10Override, nullptr);
   const double* u = r.Values;
-  EmitSg(u[0], u[1], u[2], u[3], u[4], u[5], u[6], u[7]);
+  WithZFlags(r.Header.ZFlags, [&] { EmitSg(u[0], u[1], u[2], u[3], u[4], u[5], u[6], u[7]); });
 }
 
 void EmitStoredEntities(std::int32_t layerGroupOverride, std::int32_t layerOverride,
