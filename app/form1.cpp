@@ -1,42 +1,56 @@
 #include "app/form1.h"
 
+#include "interchange/output_lines.h"
 #include "interchange/state.h"
 #include "interchange/system_strings.h"
-
-namespace {
-
-#ifdef _WIN32
-constexpr const char* kPathSeparators = "\\/:";
-#else
-constexpr const char* kPathSeparators = "/";
-#endif
-
-}  // namespace
+#include "platform/file_io.h"
 
 void TForm1::FormShow(TObject*) {
   const std::vector<std::string> arguments = platform_.Arguments();
   if (!arguments.empty() && arguments[0] != "3") window_.Minimise();
   ResetInterchangeState();
 
+  // The platform's own path rule: a CP932 trail byte 0x5C never reaches it,
+  // since the Windows build hands paths over as UTF-8.
   const std::string exePath = platform_.ExecutablePath();
-  const std::size_t separator = exePath.find_last_of(kPathSeparators);
-  ExeFolder = separator == std::string::npos ? std::string() : exePath.substr(0, separator + 1);
-
-  LoadSettings();
-  if (arguments.empty()) return;
+  ExeFolder = exePath.substr(0, FileNameStart(exePath));
 
   // Byte-exact: " 1", "1 " and "01" select nothing.
-  const std::string& mode = arguments[0];
-  if (mode == "1") {
-    JoinRange();
-  } else if (mode == "2") {
-    JoinPair();
-  } else if (mode == "3") {
+  const std::string mode = arguments.empty() ? std::string() : arguments[0];
+  if (mode == "1" || mode == "2") {
+    RunJoin(mode == "1");
+    return;
+  }
+  LoadSettings();
+  if (mode == "3") {
     const ScreenPoint cursor = platform_.CursorPosition();
     window_.MoveTo(cursor.X - window_.OuterWidth() / 2, cursor.Y - 4);
     window_.SetRadioIndex(JoinOrder);
     window_.SetEditText(JoinDelimiter);
   }
+}
+
+void TForm1::RunJoin(bool range) {
+  // Named before anything is read, so that "hq" can still be written when
+  // memory runs out later: that path allocates nothing more.
+  const std::string path = InterchangePath();
+  try {
+    // Settings that could not be read for want of memory are unknown, and a
+    // join with the defaults would not be the user's.
+    if (TryLoadSettings()) {
+      if (range) {
+        JoinRange();
+      } else {
+        JoinPair();
+      }
+      return;
+    }
+  } catch (...) {
+    // Memory ran out while reading, joining or emitting.
+  }
+  ClearOutputLines();  // it may hold part of a result
+  WriteInterchangeQuit(path);
+  window_.Close();
 }
 
 void TForm1::FormClick(TObject*) { FreeInterchangeTables(); }
@@ -56,8 +70,8 @@ std::string TForm1::InterchangePath() const {
 
 std::string TForm1::SettingsPath() const {
   std::string path = platform_.ExecutablePath();
-  const std::size_t name = path.find_last_of(kPathSeparators);
+  const std::size_t name = FileNameStart(path);
   const std::size_t dot = path.find_last_of('.');
-  if (dot != std::string::npos && (name == std::string::npos || dot > name)) path.erase(dot);
+  if (dot != std::string::npos && dot >= name) path.erase(dot);
   return path + ".dat";
 }

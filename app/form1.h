@@ -31,6 +31,8 @@ class TForm1 {
   void JoinRange();
   void JoinPair();
   void LoadSettings();
+  // LoadSettings that tells when memory ran out (the settings are then unknown).
+  bool TryLoadSettings();
   void SaveSettings();
 
   // ExeFolder followed by the interchange file's name.
@@ -39,6 +41,10 @@ class TForm1 {
   std::string SettingsPath() const;
 
  private:
+  // Modes "1" and "2": whatever fails once the file is named, it ends as the
+  // complete result or "hq".
+  void RunJoin(bool range);
+
   Platform& platform_;
   FormWindow& window_;
 };

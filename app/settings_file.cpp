@@ -1,8 +1,6 @@
 // The settings file beside the executable, two lines:
 //   1          the join order: 0 left to right, anything else top to bottom
 //   ・         the delimiter, Shift-JIS bytes as typed (may be empty)
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,18 +12,15 @@
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // The whole file, or nothing when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  const std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
-  if (!file) return false;
+  InputFile file(path);
+  if (!file.IsOpen()) return false;
   char buffer[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
-  return std::ferror(file.get()) == 0;
+  std::ptrdiff_t got = 0;
+  while ((got = file.Read(buffer, sizeof buffer)) > 0)
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  return got == 0;
 }
 
 // The next line of text, ended by LF or CR LF; an empty view once text is used up.
@@ -39,19 +34,24 @@ std::string_view NextLine(std::string_view& text) {
 
 }  // namespace
 
-void TForm1::LoadSettings() {
+void TForm1::LoadSettings() { TryLoadSettings(); }
+
+bool TForm1::TryLoadSettings() {
   JoinOrder = 0;
   JoinDelimiter.clear();
   try {
     const std::string path = SettingsPath();
-    if (!FileExists(path)) return;
+    if (!FileExists(path)) return true;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return;
+    if (!ReadWholeFile(path, bytes)) return true;
     std::string_view rest = bytes;
     JoinOrder = StrToIntOrZero(NextLine(rest));
     JoinDelimiter = StripControlChars(NextLine(rest));
+    return true;
   } catch (...) {
-    // What was read so far stays; the rest keeps its default.
+    // Only memory can run out here. What was read so far stays; the rest
+    // keeps its default.
+    return false;
   }
 }
 

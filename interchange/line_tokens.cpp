@@ -1,6 +1,7 @@
 #include "interchange/line_tokens.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -68,6 +69,50 @@ void MovePair(char* line, std::size_t size, std::size_t& read, std::size_t& writ
   read += 2;
 }
 
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+// The high bit of each zero byte of x, exactly (no borrow crosses a byte).
+constexpr std::uint64_t ZeroBytes(std::uint64_t x) {
+  return ~(((x & kLow7) + kLow7) | x) & kHighBits;
+}
+
+// The start of most lines holds nothing but kKeep bytes and blanks: numbers
+// and command words. There no byte is dropped, so tokens stay where they lie
+// and only the blanks matter; they are found eight bytes at a time. Stops at
+// the first word with another kind of byte (tab, control, quote, equals sign,
+// 0x80 and up) in it, at or before that byte, for the byte loop to go on.
+// Returns false when the 32 slots are full.
+bool SplitBlankSeparatedStart(char* line, std::size_t size, std::size_t& read,
+                              std::size_t& tokenStart, int& slot, LineTokens& tokens) {
+  if constexpr (std::endian::native != std::endian::little) return true;
+  while (read + 8 <= size) {
+    std::uint64_t x = 0;
+    std::memcpy(&x, line + read, 8);
+    const std::uint64_t blanks = ZeroBytes(x ^ (kOnes * ' '));
+    // (b & 0x7F) + 0x5F reaches 0x80 from 0x21 up, and never carries over.
+    const std::uint64_t below21 = ~(((x & kLow7) + kOnes * (0x80 - 0x21)) | x) & kHighBits;
+    const std::uint64_t others = (below21 & ~blanks) | ZeroBytes(x ^ (kOnes * '"')) |
+                                 ZeroBytes(x ^ (kOnes * '=')) | (x & kHighBits);
+    const std::uint64_t before = others == 0 ? ~std::uint64_t{0} : (others & (0 - others)) - 1;
+    for (std::uint64_t b = blanks & before; b != 0; b &= b - 1) {
+      const std::size_t blank = read + static_cast<std::size_t>(std::countr_zero(b)) / 8;
+      if (blank > tokenStart) {
+        tokens.Slots[slot] = std::string_view(line + tokenStart, blank - tokenStart);
+        if (++slot == kMaxLineTokens) return false;
+      }
+      tokenStart = blank + 1;
+    }
+    if (others != 0) {
+      read += static_cast<std::size_t>(std::countr_zero(others)) / 8;
+      return true;
+    }
+    read += 8;
+  }
+  return true;
+}
+
 }  // namespace
 
 void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
@@ -77,6 +122,11 @@ void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
   int slot = 0;
   bool literal = false;
 
+  if (!SplitBlankSeparatedStart(line, size, read, tokenStart, slot, tokens)) {
+    tokens.Count = kMaxLineTokens;
+    return;
+  }
+  write = read;
   while (read < size && !literal) {
     MoveRun(line, size, kPlainClasses, read, write);
     if (read >= size) break;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -12,62 +13,142 @@ namespace {
 
 char decimalSeparator = '.';
 
-// The rounded magnitude as 0.d1..dk x 10^exponent, 1 <= k <= 15.
+// The rounded magnitude as the digits of Digits (Count of them, no trailing
+// zero) read as 0.d1..dk x 10^Exponent.
 struct Digits15 {
-  char digits[15];
-  int count;
-  int exponent;
+  std::uint64_t Digits;
+  int Count;
+  int Exponent;
 };
 
-// Exact powers of ten: 10^22 is the last one a double holds exactly.
-constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr auto kPowersOf10Integer = [] {
-  std::array<std::uint64_t, 16> powers{};
+template <std::size_t N>
+constexpr std::array<std::uint64_t, N> PowersOf(std::uint64_t base) {
+  std::array<std::uint64_t, N> powers{};
   powers[0] = 1;
-  for (std::size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * 10;
+  for (std::size_t i = 1; i < N; ++i) powers[i] = powers[i - 1] * base;
   return powers;
-}();
-constexpr double kFifteenDigits = 1e15;
-constexpr double kScaledSlack = 1e-15;  // over four double epsilons
+}
 
-// A decimal m / 10^k of at most 15 significant digits; k is the fewest
-// decimals that express it, so m has no trailing zero when k > 0.
-struct ShortDecimal {
-  std::uint64_t m;
-  int k;
+constexpr auto kPow10 = PowersOf<16>(10);
+constexpr std::uint64_t kFifteenDigits = kPow10[15];
+// 5^27 is the largest power of five below 2^63.
+constexpr auto kPow5 = PowersOf<28>(5);
+constexpr int kMaxPow5 = static_cast<int>(kPow5.size()) - 1;
+
+// An unsigned 128-bit product. Written with 32-bit halves so that the 32-bit
+// Windows build, which has no 128-bit integer, runs the very same code.
+struct U128 {
+  std::uint64_t Hi;
+  std::uint64_t Lo;
 };
 
-// Fast path for the values drawings are made of, a handful of decimals: finds
-// a decimal m / 10^k of at most 15 significant digits that reads back as this
+U128 Multiply(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t a0 = a & 0xFFFFFFFFu, a1 = a >> 32;
+  const std::uint64_t b0 = b & 0xFFFFFFFFu, b1 = b >> 32;
+  const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+  const std::uint64_t mid = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
+  return {p11 + (p01 >> 32) + (p10 >> 32) + (mid >> 32), (mid << 32) | (p00 & 0xFFFFFFFFu)};
+}
+
+// p >> shift and p mod 2^shift, 0 < shift < 128; the quotient must fit 64 bits.
+std::uint64_t ShiftRight(U128 p, int shift) {
+  if (shift >= 64) return p.Hi >> (shift - 64);
+  return (p.Hi << (64 - shift)) | (p.Lo >> shift);
+}
+U128 LowBits(U128 p, int shift) {
+  if (shift >= 64) return {shift == 64 ? 0 : p.Hi & ((std::uint64_t{1} << (shift - 64)) - 1), p.Lo};
+  return {0, p.Lo & ((std::uint64_t{1} << shift) - 1)};
+}
+bool Less(U128 a, U128 b) { return a.Hi < b.Hi || (a.Hi == b.Hi && a.Lo < b.Lo); }
+// a * m for a < 2^116 and a small m, as long as the product fits.
+U128 MultiplySmall(U128 a, std::uint64_t m) {
+  const U128 lo = Multiply(a.Lo, m);
+  return {lo.Hi + a.Hi * m, lo.Lo};
+}
+U128 ShiftLeftSmall(std::uint64_t v, int shift) {
+  if (shift >= 64) return {v << (shift - 64), 0};
+  return {shift == 0 ? 0 : v >> (64 - shift), v << shift};
+}
+
+// Drops the trailing zeros of the 15 digits of n.
+Digits15 Trimmed(std::uint64_t n, int exponent) {
+  int count = 15;
+  if (n % 100000000 == 0) n /= 100000000, count -= 8;
+  if (n % 10000 == 0) n /= 10000, count -= 4;
+  if (n % 100 == 0) n /= 100, count -= 2;
+  if (n % 10 == 0) n /= 10, count -= 1;
+  return {n, count, exponent};
+}
+
+// Exact powers of ten as doubles, for the short decimals below.
+constexpr double kPowersOf10[] = {1e0, 1e1, 1e2, 1e3, 1e4};
+constexpr int kMaxShortDecimals = 4;
+
+// The values drawings are mostly made of, integers and a few decimals, are
+// cheaper still: finds a decimal m / 10^k, k <= 4, that reads back as this
 // very double. m and 10^k are exact doubles, so their quotient is rounded
 // correctly and the comparison is an exact test. Such a decimal is the answer
-// of the 18-then-15 rounding below as well: the double lies within half an
-// ulp of it, far inside half a unit of its 15th digit, and no other decimal of
-// 15 digits lies that close. Other values take the long road.
-bool FindShortDecimal(double magnitude, ShortDecimal& out) {
-  for (int k = 0; k <= 22; ++k) {
+// of the general rounding as well: the double lies within half an ulp of it,
+// far inside half a unit of its 15th digit, and no other decimal of 15 digits
+// lies that close. With k <= 4 and m < 10^15 the form is always fixed.
+bool FindShortDecimal(double magnitude, Digits15& out) {
+  if (!(magnitude < 1e11)) return false;  // m * 10^4 below 10^15
+  for (int k = 0; k <= kMaxShortDecimals; ++k) {
     const double scaled = magnitude * kPowersOf10[k];
-    if (scaled >= kFifteenDigits) return false;
     const double m = static_cast<double>(static_cast<std::int64_t>(scaled + 0.5));
-    // At the right k, scaled is m within two roundings; the cheap test spares
+    // At the right k, scaled is m within one rounding; the cheap test spares
     // the division for the k that cannot be it.
-    if (m == 0.0 || std::fabs(scaled - m) > scaled * kScaledSlack) continue;
+    if (m == 0.0 || std::fabs(scaled - m) > scaled * 1e-15) continue;
     // Held in a double first: an x87 build then compares the rounded quotient.
     const double quotient = m / kPowersOf10[k];
     if (quotient != magnitude) continue;
-    if (m >= kFifteenDigits) return false;  // keeps to 15 digits
-    out = {static_cast<std::uint64_t>(m), k};
+    const auto digits = static_cast<std::uint64_t>(m);
+    int count = 1;
+    while (count < 15 && digits >= kPow10[static_cast<std::size_t>(count)]) ++count;
+    out = {digits, count, count - k};
     return true;
   }
   return false;
 }
 
-int DigitCount(std::uint64_t m) {
-  int n = 1;
-  while (n < 15 && m >= kPowersOf10Integer[static_cast<std::size_t>(n)]) ++n;
-  return n;
+// The general rounding, exactly, for magnitudes from about 1e-12 to below
+// 1e15, which is where drawings live; false elsewhere.
+//
+// A double is f x 2^q with an integer f < 2^53. For the s that gives its
+// integer part 15 digits, x * 10^s = f * 5^s * 2^(s+q), and s+q < 0 here, so
+// P = f * 5^s, computed exactly in 128 bits, holds x * 10^s as the integer
+// n = P >> -(s+q) and the tail t = (P mod 2^-(s+q)) / 2^-(s+q) in [0, 1): the
+// exact 15 leading digits and what follows them. The general rounding takes
+// 18 digits to nearest, ties to even, then rounds half up at the 16th; in
+// units of the 15th digit, the 18 digits end in .500 or more exactly when
+// t >= 0.4995 (.4995 itself is a tie onto the even .500). So n + 1 when
+// 2000 t >= 999, else n: the very digits of the long road, without it.
+bool RoundTo15Exactly(double magnitude, Digits15& out) {
+  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const int biased = static_cast<int>(bits >> 52);
+  if (biased == 0) return false;  // subnormal: far below the range
+  const std::uint64_t f = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  const int e2 = biased - 1023;
+  // floor(e2 log10 2) + 1: the digits of the integer part, or one too few.
+  int exponent = ((e2 * 78913) >> 18) + 1;
+  for (int attempt = 0; attempt < 2; ++attempt, ++exponent) {
+    const int s = 15 - exponent;
+    if (s < 0 || s > kMaxPow5) return false;
+    const int shift = 52 - e2 - s;  // -(s + q) with q = e2 - 52
+    if (shift <= 0 || shift >= 128) return false;
+    const U128 p = Multiply(f, kPow5[static_cast<std::size_t>(s)]);
+    std::uint64_t n = ShiftRight(p, shift);
+    if (n >= kFifteenDigits) continue;  // sixteen digits: one more to the left
+    const U128 tail = LowBits(p, shift);
+    if (!Less(MultiplySmall(tail, 2000), ShiftLeftSmall(999, shift))) ++n;
+    if (n == kFifteenDigits) {  // 9.99..9 became 10.0..0
+      n = kPow10[14];
+      ++exponent;
+    }
+    out = Trimmed(n, exponent);
+    return true;
+  }
+  return false;
 }
 
 constexpr char kDigitPairs[] =
@@ -86,32 +167,23 @@ void WriteDigitsBackwards(char* end, std::uint64_t m, int n) {
   if (n == 1) *--end = static_cast<char>('0' + m % 10);
 }
 
-void RoundTo15(double magnitude, Digits15& out) {
-  // The correctly rounded 18 significant digits: d.ddddddddddddddddde±x.
-  char buffer[40];
+// The long road for the rest: the correctly rounded 18 significant digits
+// from to_chars, then half up from 18 to 15.
+Digits15 RoundTo15(double magnitude) {
+  char buffer[40];  // d.ddddddddddddddddde±x
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 17);
-  char digits18[18];
-  digits18[0] = buffer[0];
-  std::memcpy(digits18 + 1, buffer + 2, 17);
+  std::uint64_t n = static_cast<std::uint64_t>(buffer[0] - '0');
+  for (int i = 2; i < 16; ++i) n = n * 10 + static_cast<std::uint64_t>(buffer[i] - '0');
   int exponent10 = 0;
   std::from_chars(buffer + 20 + (buffer[20] == '+' ? 1 : 0), result.ptr, exponent10);
-
-  std::memcpy(out.digits, digits18, 15);
-  out.exponent = exponent10 + 1;
+  int exponent = exponent10 + 1;
   // From 18 to 15: the 16th digit decides, half up.
-  if (digits18[15] >= '5') {
-    int i = 14;
-    while (i >= 0 && out.digits[i] == '9') out.digits[i--] = '0';
-    if (i >= 0) {
-      ++out.digits[i];
-    } else {
-      out.digits[0] = '1';  // 9.99..9 became 10.0..0
-      ++out.exponent;
-    }
+  if (buffer[16] >= '5' && ++n == kFifteenDigits) {
+    n = kPow10[14];
+    ++exponent;
   }
-  out.count = 15;
-  while (out.count > 1 && out.digits[out.count - 1] == '0') --out.count;
+  return Trimmed(n, exponent);
 }
 
 }  // namespace
@@ -121,13 +193,12 @@ bool RealTextOverflows(double value) {
   // the common case to one comparison.
   const double magnitude = std::fabs(value);
   if (!(magnitude >= 1e308) || std::isinf(magnitude)) return false;
-  Digits15 d{};
-  RoundTo15(magnitude, d);
+  const Digits15 d = RoundTo15(magnitude);
   // The digits as a plain decimal «0.d1..dkEe», read back exactly.
-  char text[32] = {'0', '.'};
-  char* p = std::copy(d.digits, d.digits + d.count, text + 2);
+  char text[48] = {'0', '.'};
+  char* p = std::to_chars(text + 2, text + sizeof text, d.Digits).ptr;
   *p++ = 'E';
-  p = std::to_chars(p, text + sizeof text, d.exponent).ptr;
+  p = std::to_chars(p, text + sizeof text, d.Exponent).ptr;
   double back = 0.0;
   return std::from_chars(text, p, back).ec == std::errc::result_out_of_range;
 }
@@ -145,60 +216,43 @@ char* WriteRealText(char* p, double value) {
   if (value < 0) *p++ = '-';
   if (std::isinf(value)) return std::copy_n("INF", 3, p);
 
-  ShortDecimal decimal{};
-  if (FindShortDecimal(std::fabs(value), decimal)) {
-    const int n = DigitCount(decimal.m);
-    const int e = n - decimal.k;  // the value is 0.d1..dn x 10^e
-    if (e >= -3) {
-      // Fixed form, digits written straight into place: «123», «12.34»,
-      // «0.0012». e <= 15 holds since n <= 15.
-      if (decimal.k == 0) {
-        WriteDigitsBackwards(p + n, decimal.m, n);
-        return p + n;
-      }
-      if (e > 0) {
-        char* end = p + n + 1;
-        WriteDigitsBackwards(end, decimal.m, decimal.k);
-        end[-decimal.k - 1] = decimalSeparator;
-        WriteDigitsBackwards(end - decimal.k - 1,
-                             decimal.m / kPowersOf10Integer[static_cast<std::size_t>(decimal.k)],
-                             e);
-        return end;
-      }
-      *p++ = '0';
-      *p++ = decimalSeparator;
-      p = std::fill_n(p, -e, '0');
-      WriteDigitsBackwards(p + n, decimal.m, n);
-      return p + n;
-    }
-  }
-
   Digits15 d{};
-  RoundTo15(std::fabs(value), d);
-  const int k = d.count;
-  const int e = d.exponent;
+  const double magnitude = std::fabs(value);
+  if (!FindShortDecimal(magnitude, d) && !RoundTo15Exactly(magnitude, d)) d = RoundTo15(magnitude);
+  const int k = d.Count;
+  const int e = d.Exponent;
   if (e > 15 || e < -3) {
-    *p++ = d.digits[0];
+    // d1, then the separator and d2..dk in the places the digits were
+    // written to.
+    WriteDigitsBackwards(p + 1 + k, d.Digits, k);
+    p[0] = p[1];
     if (k > 1) {
-      *p++ = decimalSeparator;
-      p = std::copy(d.digits + 1, d.digits + k, p);
+      p[1] = decimalSeparator;
+      p += k + 1;
+    } else {
+      p += 1;
     }
     *p++ = 'E';
-    p = std::to_chars(p, p + 8, e - 1).ptr;
-  } else if (e <= 0) {
+    return std::to_chars(p, p + 8, e - 1).ptr;
+  }
+  if (e <= 0) {
     *p++ = '0';
     *p++ = decimalSeparator;
     p = std::fill_n(p, -e, '0');
-    p = std::copy(d.digits, d.digits + k, p);
-  } else {
-    p = std::copy(d.digits, d.digits + (k < e ? k : e), p);
-    if (k < e) p = std::fill_n(p, e - k, '0');
-    if (k > e) {
-      *p++ = decimalSeparator;
-      p = std::copy(d.digits + e, d.digits + k, p);
-    }
+    WriteDigitsBackwards(p + k, d.Digits, k);
+    return p + k;
   }
-  return p;
+  if (k <= e) {
+    WriteDigitsBackwards(p + k, d.Digits, k);
+    return std::fill_n(p + k, e - k, '0');
+  }
+  char* end = p + k + 1;
+  const int fraction = k - e;
+  WriteDigitsBackwards(end, d.Digits, fraction);
+  end[-fraction - 1] = decimalSeparator;
+  WriteDigitsBackwards(end - fraction - 1, d.Digits / kPow10[static_cast<std::size_t>(fraction)],
+                       e);
+  return end;
 }
 
 void AppendRealText(std::string& out, double value) {

@@ -61,12 +61,34 @@ std::string RenderInterchangeFile() {
   return image;
 }
 
+namespace {
+
+constexpr std::string_view kQuitImage = "hq\r\n";
+
+void WriteQuitWithin(const std::string& path, FileWaitBudget& budget) {
+  bool written = ReplaceFileAtomically(path, kQuitImage, budget);
+  // No room for a new file, or no memory for its name: in place needs neither.
+  if (!written) written = OverwriteFileInPlace(path, kQuitImage, budget);
+  if (!written) RemoveFileQuietly(path, budget);
+}
+
+}  // namespace
+
 bool WriteInterchangeFile(const std::string& path) {
+  FileWaitBudget budget;
+  bool written = false;
   try {
-    if (ReplaceFileAtomically(path, RenderInterchangeFile())) return true;
+    written = ReplaceFileAtomically(path, RenderInterchangeFile(), budget);
   } catch (...) {
-    // Exhausted memory while building the image: handled as a failed write.
+    // Exhausted memory while building the image: "hq" needs none.
   }
-  RemoveFileQuietly(path);
-  return false;
+  if (!written) WriteQuitWithin(path, budget);
+  RemoveStaleTemporaries(path);
+  return written;
+}
+
+void WriteInterchangeQuit(const std::string& path) {
+  FileWaitBudget budget;
+  WriteQuitWithin(path, budget);
+  RemoveStaleTemporaries(path);
 }

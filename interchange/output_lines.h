@@ -48,8 +48,18 @@ void ClearOutputLines();
 // Builds the file image of OutputLines ("hq" CR LF for an empty list).
 std::string RenderInterchangeFile();
 
-// Replaces the file at path with the list. The image goes to a temporary file
-// in the same folder, is flushed to disk and then renamed over path, so the
-// host never finds a half-written file. On any failure the temporary file and
-// the file at path are removed and the result is false; nothing is thrown.
+// Replaces the file at path with the list, so that the host finds either the
+// complete result or "hq" (which leaves the drawing as it was), never its own
+// selection and never no file while that can be avoided:
+//   1. the image by temporary file and rename (the host never sees a part);
+//   2. failing that, "hq" the same way;
+//   3. failing that (a full disk, a folder that takes no new file), "hq"
+//      written over the existing file in place;
+//   4. only when that fails too, the file is removed.
+// Running out of memory while building the image goes to step 2; steps 3 and
+// 4 allocate nothing. All waits together stay within 3 s. Temporary files
+// that killed runs left beside path are removed. True only after step 1.
 bool WriteInterchangeFile(const std::string& path);
+
+// Steps 2 to 4 alone: the answer after a failure that left no result.
+void WriteInterchangeQuit(const std::string& path);

@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -604,28 +603,18 @@ bool ParseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
   return InterpretLine(tokens);
 }
 
-class FileCloser {
- public:
-  explicit FileCloser(std::FILE* file) : file_(file) {}
-  ~FileCloser() { std::fclose(file_); }  // a failed close changes nothing read
-  FileCloser(const FileCloser&) = delete;
-  FileCloser& operator=(const FileCloser&) = delete;
-
- private:
-  std::FILE* file_;
-};
-
 // After an end-of-file byte only more of them, line ends and blanks may
 // follow: anything else is a part of the selection the host would lose.
-bool OnlyFillerFollows(std::FILE* file, const char* rest, std::size_t size, char* buffer,
+bool OnlyFillerFollows(InputFile& file, const char* rest, std::size_t size, char* buffer,
                        std::size_t capacity) {
   const auto filler = [](char c) {
     return c == '\x1A' || c == '\r' || c == '\n' || c == ' ' || c == '\t';
   };
   for (;;) {
     if (!std::all_of(rest, rest + size, filler)) return false;
-    size = std::fread(buffer, 1, capacity, file);
-    if (size == 0) return !std::ferror(file);
+    const std::ptrdiff_t got = file.Read(buffer, capacity);
+    if (got <= 0) return got == 0;
+    size = static_cast<std::size_t>(got);
     rest = buffer;
   }
 }
@@ -633,7 +622,7 @@ bool OnlyFillerFollows(std::FILE* file, const char* rest, std::size_t size, char
 // Lines are found with memchr in a buffer of whole blocks; a line that runs
 // past the buffer's end is moved to its front, and the buffer doubles when a
 // single line fills it. Each line is tokenised where it lies.
-bool ReadLines(std::FILE* file, std::size_t blockBytes) {
+bool ReadLines(InputFile& file, std::size_t blockBytes) {
   std::size_t capacity = blockBytes > 0 ? blockBytes : 1;
   auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
   std::size_t begin = 0;    // start of the current line
@@ -666,12 +655,10 @@ bool ReadLines(std::FILE* file, std::size_t blockBytes) {
         buffer = std::move(larger);
         capacity *= 2;
       }
-      const std::size_t got = std::fread(buffer.get() + end, 1, capacity - end, file);
-      if (got == 0) {
-        if (std::ferror(file)) return false;
-        atEnd = true;
-      }
-      end += got;
+      const std::ptrdiff_t got = file.Read(buffer.get() + end, capacity - end);
+      if (got < 0) return false;
+      if (got == 0) atEnd = true;
+      end += static_cast<std::size_t>(got);
       continue;
     } else if (pending == 0) {
       return true;
@@ -690,10 +677,8 @@ bool ReadLines(std::FILE* file, std::size_t blockBytes) {
 bool ReadInterchangeFileInBlocks(const std::string& path, std::size_t blockBytes) {
   try {
     if (!FileExists(path)) return false;
-    std::FILE* const file = OpenFileForReading(path);
-    if (file == nullptr) return false;
-    const FileCloser closer(file);
-    std::setvbuf(file, nullptr, _IONBF, 0);  // the blocks are our buffer
+    InputFile file(path);
+    if (!file.IsOpen()) return false;
     if (!ReadLines(file, blockBytes)) return false;
     // The end of the file ends a dimension too.
     return !Modes.LineDropped && !Modes.MessageLineWaiting;

@@ -1,24 +1,68 @@
-// The few file operations the core needs, in the OS's own path encoding (the
-// ANSI code page on Windows). None of them throws. Every file the core opens
-// goes through here, so the fuzz targets can put an in-memory folder behind
-// these calls and run the whole job with no disk access.
+// The file operations of the core: reading a file in blocks, replacing a file
+// whole, overwriting it in place and removing it. Paths are bytes as the
+// platform hands them to the core: UTF-8 in the Windows build (converted to
+// UTF-16 for the W APIs, with the \\?\ form for long paths), the bytes as
+// they are on Linux. None of these functions throws.
+//
+// The Windows layer waits out another program's brief hold on a file (a
+// virus scanner, an indexer): a sharing or lock violation, or access denied
+// on a file that is not read-only, is retried up to 10 times after 25 ms ×
+// the retry number, within the caller's FileWaitBudget.
 #pragma once
 
-#include <cstdio>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+// Milliseconds an operation, or a group of them, may spend waiting.
+struct FileWaitBudget {
+  std::int32_t Milliseconds = 3000;
+};
+
+// Position of the first byte of the path's last component (0 when the path
+// names no folder). On Windows "\", "/" and ":" separate; UTF-8 never has
+// these bytes inside a character, so a byte scan is safe.
+std::size_t FileNameStart(std::string_view path);
+
+// True when path names a regular file (links followed).
 bool FileExists(const std::string& path);
 
-// Opens path for reading bytes; nullptr when it cannot be opened. The caller
-// closes it with std::fclose.
-std::FILE* OpenFileForReading(const std::string& path);
+// A regular file opened for reading; never blocks on a FIFO or a device.
+class InputFile {
+ public:
+  explicit InputFile(const std::string& path);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
 
-// Writes bytes to a temporary file in path's folder, flushes it to stable
-// storage and renames it over path in one step, so a reader of path sees the
-// old file or the whole new one, never a part. False on any failure; the
-// temporary file is then removed and path is untouched.
+  bool IsOpen() const { return handle_ != kClosed; }
+  // Bytes read into buffer, 0 at the end, -1 after a failure.
+  std::ptrdiff_t Read(char* buffer, std::size_t size);
+
+ private:
+  static constexpr std::intptr_t kClosed = -1;
+  std::intptr_t handle_ = kClosed;
+};
+
+// Writes bytes to a new temporary file beside path, named
+// "<file name>.k726-<unique>.tmp" and created exclusively without following
+// links, flushes it to disk and renames it over path, so that path holds the
+// old file or the whole new one. On failure the temporary file is removed
+// and path is left as it was; false.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, FileWaitBudget& budget);
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
-// Removes path if it exists; failures are ignored.
+// Writes bytes over the start of the existing regular file at path and cuts
+// it to their length: a short text needs no new disk blocks, so this works on
+// a full disk and in a folder that takes no new file. Allocates nothing.
+bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget& budget);
+
+// Removes path if it exists; failures are ignored. Allocates nothing.
+void RemoveFileQuietly(const std::string& path, FileWaitBudget& budget);
 void RemoveFileQuietly(const std::string& path);
+
+// Removes temporary files of path's name pattern (above) that a killed run
+// left: regular files only, and only those last written over a minute ago,
+// which no running copy can still be writing.
+void RemoveStaleTemporaries(const std::string& path);

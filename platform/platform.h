@@ -16,7 +16,8 @@ class Platform {
   virtual ~Platform() = default;
   // Command-line arguments after the program name, split as the OS splits them.
   virtual std::vector<std::string> Arguments() = 0;
-  // Full path of the running executable (bytes in the ANSI code page).
+  // Full path of the running executable, in the file layer's encoding
+  // (UTF-8 on Windows, the bytes as they are on Linux).
   virtual std::string ExecutablePath() = 0;
   // The user's decimal symbol; '.' when the locale defines none.
   virtual char DecimalSymbol() = 0;

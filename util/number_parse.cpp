@@ -1,5 +1,6 @@
 #include "util/number_parse.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cstdint>
 #include <system_error>
@@ -16,8 +17,9 @@ int HexValue(char c) {
 }
 
 std::string_view SkipBlanks(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(' ');
-  return first == std::string_view::npos ? std::string_view() : s.substr(first);
+  std::size_t first = 0;
+  while (first < s.size() && s[first] == ' ') ++first;
+  return s.substr(first);
 }
 
 // Hexadecimal digits after the prefix: at most 32 bits of value, leading zeros free.
@@ -69,6 +71,16 @@ std::int32_t StrToIntOrZero(std::string_view text) {
   return magnitude > 2147483647u ? 0 : static_cast<std::int32_t>(magnitude);
 }
 
+namespace {
+
+// Exact powers of ten: 10^22 is the last one a double holds exactly.
+constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kExactIntegers = std::uint64_t{1} << 53;
+
+}  // namespace
+
 RealParse ParseReal(std::string_view text) {
   constexpr RealParse kZero{0.0, false};
   std::string_view s = SkipBlanks(text);
@@ -85,17 +97,21 @@ RealParse ParseReal(std::string_view text) {
   }
   const char* const mantissa = p;
 
-  // Integer digits, then an optional "." and fraction digits. Where the first
-  // significant digit stands tells an overflow from an underflow later.
+  // Integer digits, then an optional "." and fraction digits. The first 19
+  // significant digits gather in w for the quick conversion below; where the
+  // first significant digit stands tells an overflow from an underflow later.
+  std::uint64_t w = 0;
+  std::int64_t significantDigits = 0;
+  std::int64_t fractionDigits = 0;
   std::int64_t integerDigits = 0;  // after leading zeros
   std::int64_t fractionZeros = 0;  // zeros before the first significant fraction digit
   bool anyDigit = false;
-  bool significant = false;
   while (p != end && IsDigit(*p)) {
     anyDigit = true;
-    if (*p != '0' || significant) {
-      significant = true;
+    if (*p != '0' || significantDigits > 0) {
+      ++significantDigits;
       ++integerDigits;
+      if (significantDigits <= 19) w = w * 10 + static_cast<unsigned>(*p - '0');
     }
     ++p;
   }
@@ -103,8 +119,13 @@ RealParse ParseReal(std::string_view text) {
     ++p;
     while (p != end && IsDigit(*p)) {
       anyDigit = true;
-      if (*p != '0') significant = true;
-      if (!significant) ++fractionZeros;
+      ++fractionDigits;
+      if (*p != '0' || significantDigits > 0) {
+        ++significantDigits;
+        if (significantDigits <= 19) w = w * 10 + static_cast<unsigned>(*p - '0');
+      } else {
+        ++fractionZeros;
+      }
       ++p;
     }
   }
@@ -127,7 +148,20 @@ RealParse ParseReal(std::string_view text) {
   if (p != end) return kZero;
 
   const double signedZero = negative ? -0.0 : 0.0;
-  if (!anyDigit || !significant) return {signedZero, false};
+  if (!anyDigit || significantDigits == 0) return {signedZero, false};
+
+    // Clinger's quick case: w and 10^|e| are exact doubles, so one product or
+    // quotient is the correctly rounded value, as from_chars would give it.
+    // Not where the compiler keeps doubles in wider registers (x87): rounding
+    // twice could then miss by a bit.
+#if FLT_EVAL_METHOD == 0
+  const std::int64_t scale = exponent - fractionDigits;
+  if (significantDigits <= 19 && w <= kExactIntegers && scale >= -22 && scale <= 22) {
+    const double m = static_cast<double>(w);
+    const double value = scale >= 0 ? m * kPowersOf10[scale] : m / kPowersOf10[-scale];
+    return {negative ? -value : value, false};
+  }
+#endif
 
   double value = 0.0;
   const auto [ptr, error] = std::from_chars(mantissa, end, value, std::chars_format::general);

@@ -9,8 +9,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # A single .exe with no runtime DLL beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-# Release programs carry no symbols or debug sections.
-set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 # Unit tests of the Windows build run under Wine (wine32:i386 runs the i686 ones).
 find_program(K726_WINE wine)
 if(K726_WINE)

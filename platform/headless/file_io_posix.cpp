@@ -1,13 +1,20 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <ctime>
 
 #include "platform/file_io.h"
+#include "platform/file_names.h"
 
 namespace {
+
+// A temporary file that a running copy could still be writing is younger.
+constexpr std::time_t kStaleSeconds = 60;
+// Fresh names tried when one is taken (by a leftover, a link, a FIFO...).
+constexpr int kNameAttempts = 8;
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -21,10 +28,23 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+void CloseQuietly(int fd) {
+  if (fd >= 0) ::close(fd);
+}
+
 std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+  const std::size_t start = FileNameStart(path);
+  if (start == 0) return ".";
+  return start == 1 ? "/" : path.substr(0, start - 1);
+}
+
+// Makes the rename itself durable; a failure here leaves a complete file.
+void SyncFolder(const std::string& folder) {
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
 }
 
 }  // namespace
@@ -34,26 +54,100 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::FILE* OpenFileForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+InputFile::InputFile(const std::string& path) {
+  // O_NONBLOCK keeps a FIFO at the path from holding the run; regular files
+  // ignore it.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return;
+  }
+  handle_ = fd;
+}
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string temporary = path + ".k726-new";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+InputFile::~InputFile() { CloseQuietly(static_cast<int>(handle_)); }
+
+std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
+  if (!IsOpen()) return -1;
+  for (;;) {
+    const ssize_t got = ::read(static_cast<int>(handle_), buffer, size);
+    if (got >= 0) return got;
+    if (errno != EINTR) return -1;
+  }
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, FileWaitBudget&) {
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
+    try {
+      temporary = TemporaryNameFor(path, UniqueNumber(static_cast<std::uint64_t>(::getpid())));
+    } catch (...) {
+      return false;  // no memory for the name
+    }
+    // Exclusive and without following a link: whatever already sits at the
+    // name (a leftover, a link planted there, a FIFO) is never opened.
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
   if (fd < 0) return false;
   bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
   if (!ok) {
+    // Only our own new file goes; path keeps whatever it held.
     ::unlink(temporary.c_str());
     return false;
   }
-  // Makes the rename itself durable; a failure here leaves a complete file.
-  const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  SyncFolder(FolderOf(path));
   return true;
 }
 
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+  FileWaitBudget budget;
+  return ReplaceFileAtomically(path, bytes, budget);
+}
+
+bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget&) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  // Writing before cutting keeps the blocks the file already has.
+  std::size_t done = 0;
+  while (ok && done < bytes.size()) {
+    const ssize_t written =
+        ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    if (written < 0 && errno == EINTR) continue;
+    ok = written > 0;
+    if (ok) done += static_cast<std::size_t>(written);
+  }
+  ok = ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  return ok;
+}
+
+void RemoveFileQuietly(const std::string& path, FileWaitBudget&) { ::unlink(path.c_str()); }
+
 void RemoveFileQuietly(const std::string& path) { ::unlink(path.c_str()); }
+
+void RemoveStaleTemporaries(const std::string& path) try {
+  const std::string folder = FolderOf(path);
+  const std::string_view target = std::string_view(path).substr(FileNameStart(path));
+  DIR* const dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const int dirFd = ::dirfd(dir);
+  const std::time_t now = std::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!IsTemporaryNameOf(entry->d_name, target)) continue;
+    struct stat info {};
+    if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (!S_ISREG(info.st_mode) || now - info.st_mtime < kStaleSeconds) continue;
+    ::unlinkat(dirFd, entry->d_name, 0);
+  }
+  ::closedir(dir);
+} catch (...) {
+  // Only FolderOf allocates, before the folder is opened: left for the next run.
+}

@@ -2,13 +2,18 @@
 // the modes that wait for a user have no screen here and end at once, as if
 // the window's close box had been pressed.
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 
 #include "app/Unit1.h"
 #include "interchange/number_text.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/value_window.h"
 
 int main(int argc, char** argv) {
+  // A file size limit then fails the write, which ends in "hq", instead of
+  // killing the run with the host's selection still in the file.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
     // Only the decimal symbol is taken from the locale; every number path
     // works on bytes and never consults it.
@@ -17,7 +22,7 @@ int main(int argc, char** argv) {
     InstallPlatform(&platform);
     SetDecimalSeparator(platform.DecimalSymbol());
 
-    HeadlessWindow window;
+    ValueWindow window;
     TForm1 form(platform, window);
     form.FormShow(nullptr);
     if (!window.IsClosed()) {

@@ -1,32 +1,268 @@
+// The file layer of the Windows build. Paths arrive as UTF-8 and go to the W
+// APIs as UTF-16, in the \\?\ form when they are long, so that any folder
+// name works (the ANSI APIs turn characters outside code page 932 into "?").
+// Conversions use fixed buffers on the stack: the "hq" fallback of the
+// write-back must work when memory has run out.
 #include <windows.h>
 
 #include "platform/file_io.h"
+#include "platform/file_names.h"
+
+namespace {
+
+// The longest path the W APIs take, with room for the \\?\UNC\ prefix.
+constexpr int kWidePathCapacity = 32768 + 8;
+// Paths from this length on get the \\?\ form; below it every API takes them.
+constexpr DWORD kLongPathFrom = MAX_PATH - 12;
+constexpr int kRetries = 10;
+constexpr DWORD kRetryStepMs = 25;
+constexpr ULONGLONG kStaleTicks = 60ULL * 10000000ULL;  // a minute in 100 ns
+constexpr int kNameAttempts = 8;
+
+struct WidePath {
+  wchar_t Text[kWidePathCapacity];
+  bool Ok = false;
+};
+
+// Scratch space for conversions, one set per thread: 64 KB apiece is too
+// much for a stack frame, and the heap may be exhausted when they are needed.
+thread_local wchar_t converted[kWidePathCapacity];
+thread_local wchar_t fullPath[kWidePathCapacity];
+thread_local WidePath targetPath;
+thread_local WidePath otherPath;
+
+bool StartsWith(const wchar_t* text, const wchar_t* prefix) {
+  while (*prefix != L'\0') {
+    if (*text++ != *prefix++) return false;
+  }
+  return true;
+}
+
+// prefix followed by text into out; false when it does not fit.
+bool Concatenate(const wchar_t* prefix, const wchar_t* text, WidePath& out) {
+  const int prefixLength = lstrlenW(prefix);
+  const int textLength = lstrlenW(text);
+  if (prefixLength + textLength + 1 > kWidePathCapacity) return false;
+  CopyMemory(out.Text, prefix, prefixLength * sizeof(wchar_t));
+  CopyMemory(out.Text + prefixLength, text, (textLength + 1) * sizeof(wchar_t));
+  return true;
+}
+
+// UTF-8 to an absolute UTF-16 path; long ones as \\?\C:\... or \\?\UNC\....
+void ToWide(const std::string& path, WidePath& out) {
+  out.Ok = false;
+  if (path.empty() || path.size() >= kWidePathCapacity / 2) return;
+  const int length =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), static_cast<int>(path.size()),
+                          converted, kWidePathCapacity - 1);
+  if (length <= 0) return;
+  converted[length] = L'\0';
+  if (StartsWith(converted, L"\\\\?\\")) {
+    out.Ok = Concatenate(L"", converted, out);
+    return;
+  }
+  const DWORD full = GetFullPathNameW(converted, kWidePathCapacity, fullPath, nullptr);
+  if (full == 0 || full >= kWidePathCapacity) return;
+  if (full < kLongPathFrom) {
+    out.Ok = Concatenate(L"", fullPath, out);
+  } else if (StartsWith(fullPath, L"\\\\")) {
+    out.Ok = Concatenate(L"\\\\?\\UNC\\", fullPath + 2, out);
+  } else {
+    out.Ok = Concatenate(L"\\\\?\\", fullPath, out);
+  }
+}
+
+// Whether an error is another program's brief hold, worth waiting out. A
+// read-only file, a folder, or a name where nothing exists (the folder's
+// permissions deny it) is denied for good; a file whose attributes are denied
+// too is being deleted, which ends soon.
+bool IsTransient(DWORD error, const wchar_t* path) {
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+  if (error != ERROR_ACCESS_DENIED) return false;
+  const DWORD attributes = GetFileAttributesW(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_ACCESS_DENIED;
+  return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
+// Runs operation (true on success) once and up to 10 more times after
+// 25 ms × the retry number, as long as the failure is transient and the
+// budget allows the wait.
+template <typename Operation>
+bool WithRetries(const wchar_t* path, FileWaitBudget& budget, Operation operation) {
+  for (int retry = 1;; ++retry) {
+    if (operation()) return true;
+    const DWORD error = GetLastError();
+    const DWORD wait = kRetryStepMs * static_cast<DWORD>(retry);
+    if (retry > kRetries || !IsTransient(error, path) ||
+        static_cast<std::int32_t>(wait) > budget.Milliseconds) {
+      SetLastError(error);
+      return false;
+    }
+    Sleep(wait);
+    budget.Milliseconds -= static_cast<std::int32_t>(wait);
+  }
+}
+
+// flags FILE_FLAG_OPEN_REPARSE_POINT: a link is opened itself, not followed.
+HANDLE Open(const wchar_t* path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
+            FileWaitBudget& budget) {
+  HANDLE file = INVALID_HANDLE_VALUE;
+  WithRetries(path, budget, [&] {
+    file = CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL | flags,
+                       nullptr);
+    return file != INVALID_HANDLE_VALUE;
+  });
+  return file;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+bool IsRegularFile(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  return GetFileInformationByHandle(file, &info) &&
+         (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+}
+
+}  // namespace
 
 bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  ToWide(path, targetPath);
+  if (!targetPath.Ok) return false;
+  const DWORD attributes = GetFileAttributesW(targetPath.Text);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::FILE* OpenFileForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
-
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string temporary = path + ".k726-new";
-  HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  while (ok && !bytes.empty()) {
-    const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
-    DWORD written = 0;
-    ok = WriteFile(file, bytes.data(), chunk, &written, nullptr) != 0 && written == chunk;
-    bytes.remove_prefix(written);
+InputFile::InputFile(const std::string& path) {
+  ToWide(path, targetPath);
+  if (!targetPath.Ok) return;
+  FileWaitBudget budget;
+  const HANDLE file =
+      Open(targetPath.Text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+           OPEN_EXISTING, 0, budget);
+  if (file == INVALID_HANDLE_VALUE) return;
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    CloseHandle(file);
+    return;
   }
-  ok = ok && FlushFileBuffers(file) != 0;
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+}
+
+InputFile::~InputFile() {
+  if (IsOpen()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
+  if (!IsOpen()) return -1;
+  const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+  DWORD got = 0;
+  if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, chunk, &got, nullptr)) return -1;
+  return static_cast<std::ptrdiff_t>(got);
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes,
+                           FileWaitBudget& budget) {
+  ToWide(path, targetPath);
+  if (!targetPath.Ok) return false;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < kNameAttempts && file == INVALID_HANDLE_VALUE; ++attempt) {
+    try {
+      ToWide(TemporaryNameFor(path, UniqueNumber(GetCurrentProcessId())), otherPath);
+    } catch (...) {
+      return false;  // no memory for the name
+    }
+    if (!otherPath.Ok) return false;
+    // CREATE_NEW never opens what sits at the name already, link or not.
+    file = Open(otherPath.Text, GENERIC_WRITE, 0, CREATE_NEW, FILE_FLAG_OPEN_REPARSE_POINT, budget);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
+        GetLastError() != ERROR_ALREADY_EXISTS) {
+      return false;
+    }
+  }
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = WriteAll(file, bytes) && FlushFileBuffers(file) != 0;
   ok = (CloseHandle(file) != 0) && ok;
-  ok = ok && MoveFileExA(temporary.c_str(), path.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  if (!ok) DeleteFileA(temporary.c_str());
+  ok = ok && WithRetries(targetPath.Text, budget, [] {
+         return MoveFileExW(otherPath.Text, targetPath.Text,
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+       });
+  if (!ok) {
+    // Only our own new file goes; path keeps whatever it held.
+    WithRetries(otherPath.Text, budget, [] { return DeleteFileW(otherPath.Text) != 0; });
+  }
   return ok;
 }
 
-void RemoveFileQuietly(const std::string& path) { DeleteFileA(path.c_str()); }
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+  FileWaitBudget budget;
+  return ReplaceFileAtomically(path, bytes, budget);
+}
+
+bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget& budget) {
+  ToWide(path, targetPath);
+  if (!targetPath.Ok) return false;
+  const HANDLE file =
+      Open(targetPath.Text, GENERIC_WRITE, 0, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, budget);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  // Writing before cutting keeps the clusters the file already has.
+  bool ok = IsRegularFile(file) && WriteAll(file, bytes) && SetEndOfFile(file) != 0 &&
+            FlushFileBuffers(file) != 0;
+  ok = (CloseHandle(file) != 0) && ok;
+  return ok;
+}
+
+void RemoveFileQuietly(const std::string& path, FileWaitBudget& budget) {
+  ToWide(path, targetPath);
+  if (!targetPath.Ok) return;
+  WithRetries(targetPath.Text, budget, [] {
+    return DeleteFileW(targetPath.Text) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
+  });
+}
+
+void RemoveFileQuietly(const std::string& path) {
+  FileWaitBudget budget;
+  RemoveFileQuietly(path, budget);
+}
+
+void RemoveStaleTemporaries(const std::string& path) try {
+  const std::size_t nameStart = FileNameStart(path);
+  const std::string target = path.substr(nameStart);
+  ToWide(path.substr(0, nameStart) + target + ".k726-*.tmp", otherPath);
+  if (!otherPath.Ok) return;
+  // The folder part of the pattern, in the form FindFirstFileW was given.
+  int folderLength = lstrlenW(otherPath.Text);
+  while (folderLength > 0 && otherPath.Text[folderLength - 1] != L'\\') --folderLength;
+
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(otherPath.Text, &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  FILETIME nowFile{};
+  GetSystemTimeAsFileTime(&nowFile);
+  const ULONGLONG now = (ULONGLONG{nowFile.dwHighDateTime} << 32) | nowFile.dwLowDateTime;
+  do {
+    if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+      continue;
+    }
+    const ULONGLONG written = (ULONGLONG{found.ftLastWriteTime.dwHighDateTime} << 32) |
+                              found.ftLastWriteTime.dwLowDateTime;
+    if (now < written || now - written < kStaleTicks) continue;
+    char name[MAX_PATH * 4];
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, name, sizeof name, nullptr, nullptr);
+    if (length <= 1 || !IsTemporaryNameOf(std::string_view(name, length - 1), target)) continue;
+    if (folderLength + lstrlenW(found.cFileName) + 1 > kWidePathCapacity) continue;
+    CopyMemory(fullPath, otherPath.Text, folderLength * sizeof(wchar_t));
+    lstrcpynW(fullPath + folderLength, found.cFileName, kWidePathCapacity - folderLength);
+    DeleteFileW(fullPath);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+} catch (...) {
+  // No memory for the pattern: left for the next run.
+}

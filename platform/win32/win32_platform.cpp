@@ -11,19 +11,28 @@ std::vector<std::string> Win32Platform::Arguments() {
 }
 
 std::string Win32Platform::ExecutablePath() {
-  // Paths may exceed MAX_PATH; the call truncates silently, so grow until
-  // the answer is shorter than the buffer.
-  std::string path(MAX_PATH, '\0');
-  while (path.size() <= 65536) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  // As UTF-8, which the file layer turns back into UTF-16: the ANSI call
+  // would put "?" for every character outside code page 932. Paths may
+  // exceed MAX_PATH, and the call truncates silently, so the buffer grows
+  // until the answer is shorter than it.
+  std::wstring wide(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size()));
     if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
+    if (length < wide.size()) {
+      wide.resize(length);
+      break;
     }
-    path.resize(path.size() * 2);
+    if (wide.size() > 65536) return {};
+    wide.resize(wide.size() * 2);
   }
-  return {};
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                        nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return {};
+  std::string path(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), path.data(), bytes,
+                      nullptr, nullptr);
+  return path;
 }
 
 char Win32Platform::DecimalSymbol() {

@@ -30,11 +30,11 @@ ensure_i386_architecture() {
 }
 
 # What the demo, the native build, its tests and the benchmarks need.
-NATIVE_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev bc)
+NATIVE_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev bc time)
 # The Windows cross builds and the Wine test bench (wine brings the wine and
 # wineserver commands; wine64 and wine32:i386 run the 64- and 32-bit programs).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 wine32:i386
-  xvfb xdotool x11-utils locales fonts-ipafont-gothic imagemagick zip)
+  xvfb xdotool x11-utils locales fonts-ipafont-gothic python3-fonttools imagemagick zip unzip)
 # The fuzzer and the format check.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 CHECK_PACKAGES=(clang-format)

@@ -103,14 +103,15 @@ TEST_F(SettingsFile, SavesTwoLinesWithCrLf) {
   EXPECT_FALSE(std::filesystem::exists(SettingsPath() + ".k726-new"));
 }
 
-TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
+// Each save takes a fresh temporary name: what an older version or a killed
+// run left at a fixed name does not stop it.
+TEST_F(SettingsFile, ALeftoverAtATemporaryNameDoesNotBlockTheSave) {
   WriteBytes(SettingsPath(), "1\r\n-\r\n");
-  // A folder where the temporary file would go makes the write fail.
   std::filesystem::create_directory(SettingsPath() + ".k726-new");
   form.JoinOrder = 0;
-  form.JoinDelimiter = "stale";
+  form.JoinDelimiter = "new";
   form.SaveSettings();
-  EXPECT_EQ(ReadBytes(SettingsPath()), "1\r\n-\r\n");
+  EXPECT_EQ(ReadBytes(SettingsPath()), "0\r\nnew\r\n");
 }
 
 TEST_F(SettingsFile, OkStoresTheDialogValuesUnfilteredAndCloses) {

@@ -1,6 +1,7 @@
 #include "memory_files.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstring>
 #include <map>
 
 #include "platform/file_io.h"
@@ -9,6 +10,13 @@ namespace {
 
 // A handful of paths at most: the interchange file and the settings file.
 std::map<std::string, std::string, std::less<>> files;
+
+// What an open InputFile reads: the stored bytes, which stay put while it
+// reads (no reader puts or removes the file it is reading), and a position.
+struct OpenFile {
+  const std::string* Bytes;
+  std::size_t At = 0;
+};
 
 }  // namespace
 
@@ -25,12 +33,28 @@ void ClearMemoryFiles() { files.clear(); }
 
 bool FileExists(const std::string& path) { return FindMemoryFile(path) != nullptr; }
 
-// The stream reads the stored bytes in place; they stay put until the next
-// Put or Remove of the same path, which no reader does while it reads.
-std::FILE* OpenFileForReading(const std::string& path) {
-  const auto found = files.find(path);
-  if (found == files.end()) return nullptr;
-  return ::fmemopen(found->second.data(), found->second.size(), "r");
+InputFile::InputFile(const std::string& path) {
+  if (const std::string* bytes = FindMemoryFile(path)) {
+    handle_ = reinterpret_cast<std::intptr_t>(new OpenFile{bytes});
+  }
+}
+
+InputFile::~InputFile() {
+  if (IsOpen()) delete reinterpret_cast<OpenFile*>(handle_);
+}
+
+std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
+  if (!IsOpen()) return -1;
+  OpenFile& file = *reinterpret_cast<OpenFile*>(handle_);
+  const std::size_t got = std::min(size, file.Bytes->size() - file.At);
+  if (got > 0) std::memcpy(buffer, file.Bytes->data() + file.At, got);
+  file.At += got;
+  return static_cast<std::ptrdiff_t>(got);
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, FileWaitBudget&) {
+  PutMemoryFile(path, bytes);
+  return true;
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
@@ -38,4 +62,15 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   return true;
 }
 
+bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget&) {
+  if (!FileExists(path)) return false;
+  PutMemoryFile(path, bytes);
+  return true;
+}
+
+void RemoveFileQuietly(const std::string& path, FileWaitBudget&) { files.erase(path); }
+
 void RemoveFileQuietly(const std::string& path) { files.erase(path); }
+
+// No run of the fuzz targets is ever killed half-way.
+void RemoveStaleTemporaries(const std::string&) {}

@@ -16,37 +16,10 @@
 #include "interchange/reader.h"
 #include "interchange/state.h"
 #include "memory_files.h"
+#include "support/reference_tokens.h"
 #include "support/state_dump.h"
-#include "util/sjis.h"
 
 namespace {
-
-// The tokeniser's rules one byte at a time, as simply as they can be said.
-std::vector<std::string> ReferenceTokens(std::string_view line) {
-  std::vector<std::string> slots(1);
-  bool literal = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const auto b = static_cast<unsigned char>(line[i]);
-    if (IsLeadByte(b)) {
-      if (i + 1 == line.size()) break;
-      slots.back() += line.substr(i, 2);
-      ++i;
-    } else if (!literal && b == '"') {
-      literal = true;
-    } else if (!literal && b == '=') {
-      slots.back() += '=';
-      literal = true;
-    } else if (!literal && (b == ' ' || b == '\t')) {
-      if (!slots.back().empty()) {
-        if (slots.size() == kMaxLineTokens) break;
-        slots.emplace_back();
-      }
-    } else if (b >= 0x20 && b <= 0xFD) {
-      slots.back() += static_cast<char>(b);
-    }
-  }
-  return slots;
-}
 
 void CheckTokens(std::string_view line) {
   std::string copy(line);
@@ -62,12 +35,15 @@ void CheckTokens(std::string_view line) {
 }
 
 // The file reader's line rules, said plainly: LF or CR LF ends a line, 0x1A
-// at the start of one ends the file, a failing line ends the reading.
+// at the start of one ends the file (and only more of it, line ends and
+// blanks may follow), a failing line ends the reading.
 template <class Each>
 bool ForEachLine(std::string_view bytes, Each each) {
   std::size_t at = 0;
   while (at < bytes.size()) {
-    if (bytes[at] == '\x1A') return true;
+    if (bytes[at] == '\x1A') {
+      return bytes.find_first_not_of(std::string_view("\x1A\r\n \t", 5), at) == bytes.npos;
+    }
     const std::size_t lf = bytes.find('\n', at);
     std::string_view line = bytes.substr(at, lf == std::string_view::npos ? lf : lf - at);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -78,8 +54,8 @@ bool ForEachLine(std::string_view bytes, Each each) {
   return true;
 }
 
-// In the in-memory folder: the file is read through the real stdio path
-// without a disk write per input.
+// In the in-memory folder: the file is read through the reader's own block
+// loop without a disk write per input.
 const std::string kPath = "/k726-fuzz/KZC_TEMP.TXT";
 
 }  // namespace
@@ -96,7 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ParseInterchangeLine(bytes);  // the whole input as one line
 
   ResetInterchangeState();
-  const bool parsed = ForEachLine(bytes, ParseInterchangeLine);
+  // A dimension's plain line that no "cs" took is lost, at the end too.
+  const bool parsed =
+      ForEachLine(bytes, ParseInterchangeLine) && !Modes.LineDropped && !Modes.MessageLineWaiting;
   const std::uint64_t parsedState = DigestInterchangeState();
 
   PutMemoryFile(kPath, bytes);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "interchange/line_tokens.h"
+#include "support/reference_tokens.h"
 
 namespace {
 
@@ -100,6 +102,21 @@ TEST(KzmGaibuTokens, NothingIsWrittenPastTheLine) {
   EXPECT_EQ(buffer.substr(line.size()), "GUARD");
   EXPECT_EQ(tokens.Count, 1);
   EXPECT_EQ(tokens.Slots[0], "\x82\x01 " + std::string(100, 'x'));
+}
+
+// Random lines of numbers and blanks with now and then a byte of another
+// class, at every offset within the eight-byte words the blanks are found in.
+TEST(KzmGaibuTokens, AgreesWithTheByteByByteRules) {
+  const char alphabet[] = "0123456789.- ";
+  const char others[] = {'\t', '"', '=', '\x01', '\x81', '\xB1', '\xE0', '\xFE', '\x7F'};
+  std::mt19937 random(32);
+  for (int i = 0; i < 20000; ++i) {
+    std::string line(random() % 80, ' ');
+    for (char& c : line) {
+      c = random() % 24 == 0 ? others[random() % sizeof others] : alphabet[random() % 13];
+    }
+    EXPECT_EQ(Tokenise(line), ReferenceTokens(line)) << "line: " << line;
+  }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// RealToText takes a shortcut for values with a short decimal form. It must
+// RealToText computes the digits of most values exactly in integers. It must
 // give the very digits of the general rounding (the correctly rounded 18
 // significant digits, then half up at the 15th), which the reference below
 // computes the long way for every value.
@@ -11,59 +11,80 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "interchange/number_text.h"
 
 namespace {
 
-std::string ReferenceRealText(double value) {
-  if (value == 0.0) return "0";
-  if (std::isnan(value)) return "NAN";
-  std::string out = value < 0 ? "-" : "";
-  if (std::isinf(value)) return out.append("INF");
+// The long way, into a buffer (this runs tens of millions of times).
+struct Text {
+  char Bytes[40];
+  int Size = 0;
+  void Add(char c) { Bytes[Size++] = c; }
+  void Add(const char* p, int n) {
+    std::copy_n(p, n, Bytes + Size);
+    Size += n;
+  }
+  std::string_view View() const { return {Bytes, static_cast<std::size_t>(Size)}; }
+};
+
+Text ReferenceRealText(double value) {
+  Text out;
+  if (value == 0.0) return out.Add('0'), out;
+  if (std::isnan(value)) return out.Add("NAN", 3), out;
+  if (value < 0) out.Add('-');
+  if (std::isinf(value)) return out.Add("INF", 3), out;
   char buffer[40];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                     std::chars_format::scientific, 17);
-  std::string digits(1, buffer[0]);
-  digits.append(buffer + 2, 17);
+  char digits[16];
+  digits[0] = buffer[0];
+  std::copy_n(buffer + 2, 15, digits + 1);  // digits 2 to 16
   const char* exponentText = buffer + 20 + (buffer[20] == '+' ? 1 : 0);
   int exponent = 0;
   std::from_chars(exponentText, result.ptr, exponent);
   ++exponent;
-  const bool up = digits[15] >= '5';
-  digits.resize(15);
-  if (up) {
+  int k = 15;
+  if (digits[15] >= '5') {
     int i = 14;
-    while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9')
-      digits[static_cast<std::size_t>(i--)] = '0';
+    while (i >= 0 && digits[i] == '9') digits[i--] = '0';
     if (i >= 0) {
-      ++digits[static_cast<std::size_t>(i)];
+      ++digits[i];
     } else {
-      digits.pop_back();
-      digits.insert(digits.begin(), '1');
+      digits[0] = '1';
       ++exponent;
     }
   }
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  const int k = static_cast<int>(digits.size());
+  while (k > 1 && digits[k - 1] == '0') --k;
   if (exponent > 15 || exponent < -3) {
-    out.push_back(digits[0]);
-    if (k > 1) out.append(".").append(digits, 1);
-    out.append("E").append(std::to_string(exponent - 1));
+    out.Add(digits[0]);
+    if (k > 1) out.Add('.'), out.Add(digits + 1, k - 1);
+    out.Add('E');
+    out.Size = static_cast<int>(
+        std::to_chars(out.Bytes + out.Size, out.Bytes + 40, exponent - 1).ptr - out.Bytes);
   } else if (exponent <= 0) {
-    out.append("0.").append(static_cast<std::size_t>(-exponent), '0').append(digits);
+    out.Add("0.", 2);
+    for (int i = 0; i < -exponent; ++i) out.Add('0');
+    out.Add(digits, k);
   } else if (k <= exponent) {
-    out.append(digits).append(static_cast<std::size_t>(exponent - k), '0');
+    out.Add(digits, k);
+    for (int i = k; i < exponent; ++i) out.Add('0');
   } else {
-    out.append(digits, 0, static_cast<std::size_t>(exponent))
-        .append(".")
-        .append(digits, static_cast<std::size_t>(exponent));
+    out.Add(digits, exponent);
+    out.Add('.');
+    out.Add(digits + exponent, k - exponent);
   }
   return out;
 }
 
 void ExpectSameAsReference(double value) {
-  ASSERT_EQ(RealToText(value), ReferenceRealText(value)) << std::hexfloat << value;
+  char text[kMaxRealTextLength];
+  const char* end = WriteRealText(text, value);
+  const std::string_view written(text, static_cast<std::size_t>(end - text));
+  const Text expected = ReferenceRealText(value);
+  if (written != expected.View())
+    FAIL() << std::hexfloat << value << ": " << written << " is not " << expected.View();
 }
 
 TEST(RealTextDigits, EdgeValues) {
@@ -110,10 +131,41 @@ TEST(RealTextDigits, ShortDecimalsMatchTheGeneralRounding) {
   }
 }
 
+// Optimised builds check every case; the Debug and sanitizer builds every
+// stride-th, to stay quick.
+#ifdef NDEBUG
+constexpr std::uint64_t kStride = 1;
+#else
+constexpr std::uint64_t kStride = 97;
+#endif
+
+// The exact path's borders in practice: every decimal m * 10^p of up to 7
+// significant digits, so every decimal of j <= 7 digits at the decimal
+// exponent p + j, with p + 7 at 1e-11 (where the exact path begins), 1e-3
+// (the fixed form's lower end) and 1e15 (its upper end and the exact path's).
+// m * 10^p of two exact doubles is the double nearest to the decimal.
+TEST(RealTextDigits, EveryShortDecimalMatchesTheGeneralRounding) {
+  for (const int p : {-18, -10, 8}) {
+    double scale = 1;  // exact up to 1e22
+    for (int i = 0; i < std::abs(p); ++i) scale *= 10;
+    for (std::uint64_t m = 1; m < 10000000; m += kStride) {
+      const double x = static_cast<double>(m);
+      ExpectSameAsReference(p < 0 ? x / scale : x * scale);
+    }
+  }
+}
+
+// Random bit patterns, half of them with their exponent drawn from around the
+// fast path's range (1e-14 to 1e17), where the bits alone rarely fall.
 TEST(RealTextDigits, RandomBitPatternsMatchTheGeneralRounding) {
   std::mt19937_64 rng(1);
-  for (int i = 0; i < 300000; ++i) {
-    const double v = std::bit_cast<double>(rng());
+  for (std::uint64_t i = 0; i < 10000000; i += kStride) {
+    std::uint64_t bits = rng();
+    if (i % 2 == 1) {
+      const std::uint64_t biased = 1023 - 47 + bits % 105;
+      bits = (bits & 0x800FFFFFFFFFFFFFu) | (biased << 52);
+    }
+    const double v = std::bit_cast<double>(bits);
     if (std::isnan(v)) continue;
     ExpectSameAsReference(v);
   }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +14,7 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -106,9 +108,10 @@ TEST_F(KzmGaibuWriter, UnwritablePathGivesFalseAndNoFile) {
   EXPECT_EQ(OutputLines.Count(), 1);
 }
 
-// A file size limit makes the write fail after its first bytes. The limit and
-// the ignored SIGXFSZ stay inside a child process.
-TEST_F(KzmGaibuWriter, FailurePartWayLeavesNoFileBehind) {
+// A file size limit makes the write fail after its first bytes: the host then
+// gets "hq", and no temporary file stays. The limit and the ignored SIGXFSZ
+// stay inside a child process.
+TEST_F(KzmGaibuWriter, FailurePartWayLeavesQuit) {
 #ifdef _WIN32
   GTEST_SKIP() << "needs setrlimit and fork";
 #else
@@ -130,8 +133,55 @@ TEST_F(KzmGaibuWriter, FailurePartWayLeavesNoFileBehind) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status)) << "child ended by signal " << WTERMSIG(status);
   ASSERT_EQ(WEXITSTATUS(status), 0) << "10: no limit, 11: small write failed, 12: big write passed";
-  EXPECT_EQ(FolderContents(), std::set<std::string>{"small.txt"});
+  EXPECT_EQ(FolderContents(), (std::set<std::string>{"KZC_TEMP.TXT", "small.txt"}));
+  EXPECT_EQ(ReadBytes(target_), "hq\r\n");
   EXPECT_EQ(ReadBytes(small), "hd\r\n");
+#endif
+}
+
+// What killed runs left is cleaned up: only regular files of our own pattern
+// and older than a minute. A FIFO, a link or a folder under such a name is
+// never opened, followed or removed, and the write still succeeds.
+TEST_F(KzmGaibuWriter, RemovesOnlyStaleTemporariesOfItsOwn) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs FIFOs and symbolic links";
+#else
+  const std::string stem = "KZC_TEMP.TXT.k726-";
+  const auto aged = [](const fs::path& path) {
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+  };
+  WriteBytes(folder_ / "outside", "keep");
+  const struct {
+    std::string name;
+    char kind;  // f: regular file, p: FIFO, l: link to "outside", d: folder
+    bool old;
+    bool removed;
+  } cases[] = {
+      {stem + "0123456789abcdef.tmp", 'f', true, true},
+      {stem + "00000000000000ff.tmp", 'f', false, false},  // a running copy's
+      {stem + "0123456789abcdeg.tmp", 'f', true, false},   // not hex
+      {"KZC_TEMP.TXT.bak", 'f', true, false},
+      {stem + "1111111111111111.tmp", 'p', true, false},
+      {stem + "2222222222222222.tmp", 'l', true, false},
+      {stem + "3333333333333333.tmp", 'd', true, false},
+  };
+  for (const auto& c : cases) {
+    const fs::path path = folder_ / c.name;
+    if (c.kind == 'f') WriteBytes(path, "x");
+    if (c.kind == 'p') {
+      ASSERT_EQ(mkfifo(path.c_str(), 0666), 0);
+    }
+    if (c.kind == 'l') fs::create_symlink(folder_ / "outside", path);
+    if (c.kind == 'd') fs::create_directory(path);
+    if (c.old && c.kind != 'l') aged(path);
+  }
+  AddOutputLine("hd");
+  ASSERT_TRUE(WriteInterchangeFile(target_.string()));
+  EXPECT_EQ(ReadBytes(target_), "hd\r\n");
+  EXPECT_EQ(ReadBytes(folder_ / "outside"), "keep");
+  for (const auto& c : cases) {
+    EXPECT_EQ(fs::exists(fs::symlink_status(folder_ / c.name)), !c.removed) << c.name;
+  }
 #endif
 }
 

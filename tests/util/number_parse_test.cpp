@@ -222,4 +222,32 @@ TEST(MyFuncNumberParse, ParseRealRoundsRandomMidpointsCorrectly) {
   }
 }
 
+// The quick conversion of short decimals against from_chars, over its
+// borders: 1 to 20 digits (2^53 and 19 digits), the point anywhere, exponents
+// that put the scale around +-22.
+TEST(MyFuncNumberParse, ParseRealMatchesFromCharsOnPlainDecimals) {
+  std::mt19937_64 random(53);
+  for (int i = 0; i < 1000000; ++i) {
+    char buffer[40];
+    char* p = buffer;
+    if (random() % 2) *p++ = '-';
+    const int digits = static_cast<int>(random() % 20) + 1;
+    const int point = static_cast<int>(random() % static_cast<unsigned>(digits + 2)) - 1;
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) *p++ = '.';
+      *p++ = static_cast<char>('0' + (d == 0 ? 1 + random() % 9 : random() % 10));
+    }
+    if (random() % 3 == 0) {
+      *p++ = 'e';
+      p = std::to_chars(p, buffer + sizeof buffer, static_cast<int>(random() % 61) - 30).ptr;
+    }
+    const std::string text(buffer, p);
+    double expected = 0;
+    ASSERT_EQ(std::from_chars(text.data(), text.data() + text.size(), expected).ec, std::errc());
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(ParseReal(text).Value),
+              std::bit_cast<std::uint64_t>(expected))
+        << text;
+  }
+}
+
 }  // namespace

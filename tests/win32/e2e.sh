@@ -124,6 +124,34 @@ case "$scenario" in
     drive minimised "$exe" "${scenario#minimised-}" exits
     head -n 1 "$dir/KZC_TEMP.TXT" | grep -q '^hd' || fail "the join did not run: $(head -c 40 "$dir/KZC_TEMP.TXT")"
     ;;
+  no-display)
+    # A join needs no window: without an X display k726.exe can create none
+    # and still writes the same file as with one; the modes that wait for a
+    # user end at once and leave everything as it was.
+    settings '1\r\n\x81\x7c\r\n'
+    mkdir "$dir/shown"
+    cp "$dir/k726.exe" "$dir/k726.dat" "$dir/shown/"
+    drive generate "Z:${dir//\//\\}\\input.txt" 20000
+    awk '/^msg/ { next } /"/ { if (++texts > 2) next } { print }' "$dir/input.txt" >"$dir/pair.txt"
+    for mode in 1 2; do
+      input=input.txt
+      [ "$mode" = 1 ] || input=pair.txt
+      cp "$dir/$input" "$dir/KZC_TEMP.TXT"
+      cp "$dir/$input" "$dir/shown/KZC_TEMP.TXT"
+      (cd "$dir/shown" && wine ./k726.exe "$mode")
+      (cd "$dir" && env -u DISPLAY wine ./k726.exe "$mode" 2>/dev/null)
+      head -n 1 "$dir/KZC_TEMP.TXT" | grep -q '^hd' || fail "mode $mode without a display joined nothing"
+      cmp -s "$dir/KZC_TEMP.TXT" "$dir/shown/KZC_TEMP.TXT" ||
+        fail "mode $mode without a display wrote other bytes than with one"
+    done
+    printf 'untouched\r\n' >"$dir/KZC_TEMP.TXT"
+    for arguments in 3 '' 'x'; do
+      (cd "$dir" && timeout 20 env -u DISPLAY wine ./k726.exe $arguments 2>/dev/null) ||
+        fail "k726.exe $arguments without a display did not end by itself"
+    done
+    cmp -s <(printf 'untouched\r\n') "$dir/KZC_TEMP.TXT" || fail "KZC_TEMP.TXT changed"
+    expect_settings '1\r\n\x81\x7c\r\n'
+    ;;
   escape-abort)
     drive generate "Z:${dir//\//\\}\\KZC_TEMP.TXT" 200000
     cp "$dir/KZC_TEMP.TXT" "$dir/input.txt"

@@ -139,6 +139,28 @@ TEST_F(Win32FormWindowTest, ControlsHaveTheFormFontTheirKindsAndTabOrder) {
   }
 }
 
+// ＭＳ ゴシック draws each full-width character 13 pixels wide at height 13,
+// so Label1's twelve fill its 156 pixels exactly; a substitute font that is
+// one pixel wider cuts off the last character (scripts/wine-session installs
+// one of the right width).
+TEST_F(Win32FormWindowTest, Label1CaptionFitsItsWidthInTheFormFont) {
+  const HWND label = GetDlgItem(form_, kIdLabel1);
+  const expected::Control& expectedLabel = expected::kControls[3];
+  const std::string_view caption = expectedLabel.caption;
+  const HDC dc = GetDC(label);
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, caption.data(), static_cast<int>(caption.size()), &extent);
+  SIZE fullWidth{};
+  GetTextExtentPoint32A(dc, caption.data(), 2, &fullWidth);
+  SelectObject(dc, previous);
+  ReleaseDC(label, dc);
+  EXPECT_EQ(fullWidth.cx, 13);
+  EXPECT_LE(extent.cx, expectedLabel.right - expectedLabel.left)
+      << "caption " << extent.cx << " px";
+}
+
 TEST_F(Win32FormWindowTest, RadioGroupClampsTheIndexItIsGiven) {
   const struct {
     std::int32_t given;

@@ -449,8 +449,10 @@ int Resources(const std::string& exe) {
         "file description " + Hex(QueryString(info, "FileDescription")));
   Check(QueryString(info, "ProductName") == "k726",
         "product name " + QueryString(info, "ProductName"));
-  Check(QueryString(info, "FileVersion") == "1.0.0",
-        "file version " + QueryString(info, "FileVersion"));
+  for (const char* name : {"FileVersion", "ProductVersion"}) {
+    Check(QueryString(info, name) == K726_VERSION,
+          std::string(name) + " " + QueryString(info, name));
+  }
 
   const HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   const HRSRC resource = module != nullptr
@@ -461,8 +463,9 @@ int Resources(const std::string& exe) {
     const char* data = static_cast<const char*>(LockResource(LoadResource(module, resource)));
     const std::string manifest(data, SizeofResource(module, resource));
     for (const char* part :
-         {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"", "level=\"asInvoker\"",
-          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{e2011457-1546-43c5-a5fe-008deee3d3f0}"}) {
+         {"name=\"k726\" version=\"" K726_VERSION ".0\"", "Microsoft.Windows.Common-Controls",
+          "version=\"6.0.0.0\"", "level=\"asInvoker\"", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+          "{e2011457-1546-43c5-a5fe-008deee3d3f0}"}) {
       Check(manifest.find(part) != std::string::npos, std::string("manifest names ") + part);
     }
     Check(manifest.find("<dpiAware") == std::string::npos &&

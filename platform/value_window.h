@@ -1,0 +1,39 @@
+// A form window that exists only as values: what the form logic sets can be
+// read back, and Close is remembered. The headless build runs with it, and
+// so does the Windows build when no window can be created (a session without
+// a desktop, Wine without a display): the joins need no window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/form_window.h"
+
+class ValueWindow final : public FormWindow {
+ public:
+  void Minimise() override { minimised_ = true; }
+  void MoveTo(std::int32_t left, std::int32_t top) override {
+    left_ = left;
+    top_ = top;
+  }
+  std::int32_t OuterWidth() override { return kOuterWidth; }
+  void SetRadioIndex(std::int32_t index) override { radio_ = index < 0 ? -1 : (index > 0 ? 1 : 0); }
+  std::int32_t RadioIndex() override { return radio_; }
+  void SetEditText(std::string_view text) override { edit_.assign(text); }
+  std::string EditText() override { return edit_; }
+  void Close() override { closed_ = true; }
+
+  bool IsClosed() const { return closed_; }
+  bool IsMinimised() const { return minimised_; }
+
+ private:
+  // The Windows form's outer width with a Windows 10 frame (312 + 2 * 3).
+  static constexpr std::int32_t kOuterWidth = 318;
+  bool minimised_ = false;
+  bool closed_ = false;
+  std::int32_t left_ = 192;
+  std::int32_t top_ = 107;
+  std::int32_t radio_ = 0;
+  std::string edit_;
+};
