@@ -196,7 +196,7 @@ bool RealTextOverflows(double value) {
   const Digits15 d = RoundTo15(magnitude);
   // The digits as a plain decimal «0.d1..dkEe», read back exactly.
   char text[48] = {'0', '.'};
-  char* p = std::to_chars(text + 2, text + sizeof text, d.Digits).ptr;
+  char* p = std::to_chars(text + 2, text + 24, d.Digits).ptr;  // 15 digits at most
   *p++ = 'E';
   p = std::to_chars(p, text + sizeof text, d.Exponent).ptr;
   double back = 0.0;
