@@ -8,6 +8,7 @@
 // and a reference to an element stays valid while the table grows.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -41,21 +42,33 @@ class GrowableTable {
   // leaves one of them appended alone.
   void EnsureRoomForAppend() {
     if (static_cast<std::size_t>(count_) < Capacity()) return;
-    auto block = std::make_unique<T[]>(kStep);
+    auto block = blocks_.empty() && spare_ ? std::move(spare_) : std::make_unique<T[]>(kStep);
     blocks_.push_back(std::move(block));  // on failure the block is freed, nothing changed
   }
 
-  // Count 0, storage released.
+  // Count 0, storage released. The first block is kept aside, its used
+  // elements reset to zero, and serves the next first append: a process that
+  // resets and reads again and again (the tests, the fuzz targets) would
+  // otherwise map and zero-fill fresh pages for every table at every read.
   void Clear() {
+    if (!blocks_.empty()) {
+      const std::size_t used = std::min(static_cast<std::size_t>(count_), kStep);
+      std::fill(blocks_[0].get(), blocks_[0].get() + used, T{});
+      spare_ = std::move(blocks_[0]);
+    }
     count_ = 0;
-    Release();
+    std::vector<std::unique_ptr<T[]>>().swap(blocks_);
   }
 
-  // Storage released, count kept: the table may not be used again before
-  // the next Clear.
-  void Release() { std::vector<std::unique_ptr<T[]>>().swap(blocks_); }
+  // Storage released, the kept block too, count kept: the table may not be
+  // used again before the next Clear.
+  void Release() {
+    std::vector<std::unique_ptr<T[]>>().swap(blocks_);
+    spare_.reset();
+  }
 
  private:
   std::vector<std::unique_ptr<T[]>> blocks_;
+  std::unique_ptr<T[]> spare_;  // a zeroed first block, kept by Clear
   std::int32_t count_ = 0;
 };

@@ -193,13 +193,12 @@ bool RealTextOverflows(double value) {
   // the common case to one comparison.
   const double magnitude = std::fabs(value);
   if (!(magnitude >= 1e308) || std::isinf(magnitude)) return false;
-  Digits15 d{};
-  RoundTo15(magnitude, d);
+  const Digits15 d = RoundTo15(magnitude);
   // The digits as a plain decimal «0.d1..dkEe», read back exactly.
-  char text[32] = {'0', '.'};
-  char* p = std::copy(d.digits, d.digits + d.count, text + 2);
+  char text[48] = {'0', '.'};
+  char* p = std::to_chars(text + 2, text + 24, d.Digits).ptr;  // 15 digits at most
   *p++ = 'E';
-  p = std::to_chars(p, text + sizeof text, d.exponent).ptr;
+  p = std::to_chars(p, text + sizeof text, d.Exponent).ptr;
   double back = 0.0;
   return std::from_chars(text, p, back).ec == std::errc::result_out_of_range;
 }

@@ -25,6 +25,12 @@ void OutputLineList::Clear() {
   Release();
 }
 
+void OutputLineList::Truncate(std::int32_t count) {
+  if (count < 0 || count >= count_) return;
+  bytes_.resize(count == 0 ? 0 : ends_[static_cast<std::size_t>(count) - 1]);
+  count_ = count;
+}
+
 void OutputLineList::Release() {
   std::string().swap(bytes_);
   std::vector<std::size_t>().swap(ends_);

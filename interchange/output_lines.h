@@ -27,6 +27,9 @@ class OutputLineList {
   // Keeps the first 255 bytes of line; nothing else is checked or changed.
   void Add(std::string_view line);
   void Clear();
+  // Drops the entries from position count on (count at most Count()); the
+  // storage stays as it is.
+  void Truncate(std::int32_t count);
   void Release();
   // Total bytes of all entries, without line ends.
   std::size_t ByteSize() const { return bytes_.size(); }

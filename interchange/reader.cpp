@@ -38,7 +38,9 @@
 namespace {
 
 constexpr std::size_t kShortStringBytes = 255;
-constexpr std::size_t kReadBlockBytes = std::size_t{1} << 20;
+// Big enough that a large file costs few reads; small enough that each read
+// of a small file (every run of the fuzz targets) takes no fresh mapping.
+constexpr std::size_t kReadBlockBytes = std::size_t{64} << 10;
 // Two "sl" points within this of each other in x and in y are one point.
 constexpr double kSamePointTolerance = 1e-10;
 

@@ -85,10 +85,9 @@ void EmitTextAttributes(const TextRecord& text, const StoredEntityOverrides& o) 
 void EmitPointAttributes(const EntityHeader& header, const StoredEntityOverrides& o) {
   EmitPointColor(OwnOr(o.Color, header.Color), 0);
   EmitLineWidth(OwnOr(o.LineWidth, header.LineWidth));
-  EmitZFlags(header.ZFlags);
 }
 
-// Opening, colour, the width where the kind has one, and z flags of a solid.
+// Opening, colour and the width where the kind has one, of a solid.
 enum class SolidWidth { None, Written };
 
 template <class Record>
@@ -98,8 +97,19 @@ const Record& EmitSolidAttributes(const GrowableTable<Record>& table, std::int32
   EmitOpening(r.Header, o);
   EmitSolidColor(o, r.Header.Color, r.Color10Value);
   if (width == SolidWidth::Written) EmitLineWidth(OwnOr(o.LineWidth, r.Header.LineWidth));
-  EmitZFlags(r.Header.ZFlags);
   return r;
+}
+
+// The host spends z lines on the next entity line it reads. When the emitter
+// then writes nothing (a degenerate entity), the z lines are taken back:
+// left in, they would land on whatever entity follows in the file.
+template <class Emit>
+void WithZFlags(std::int32_t bits, Emit&& emit) {
+  const std::int32_t before = OutputLines.Count();
+  EmitZFlags(bits);
+  const std::int32_t flagged = OutputLines.Count();
+  emit();
+  if (flagged > before && OutputLines.Count() == flagged) OutputLines.Truncate(before);
 }
 
 void ShowProgress(ProgressDisplay& display, std::int32_t position, std::int32_t count) {
@@ -122,8 +132,7 @@ void EmitStoredLine(std::int32_t index, const StoredEntityOverrides& overrides,
     EmitPolylineStart();
     openPolylineNumber = r.PolylineNumber;
   }
-  EmitZFlags(r.Header.ZFlags);
-  EmitLine(r.X1, r.Y1, r.X2, r.Y2);
+  WithZFlags(r.Header.ZFlags, [&] { EmitLine(r.X1, r.Y1, r.X2, r.Y2); });
 
   // The block stays open only while the very next entry is a line of it.
   const GrowableTable<EntityOrderEntry>& order = Entities.EntityOrder;
@@ -143,39 +152,38 @@ void EmitStoredCircle(std::int32_t index, const StoredEntityOverrides& overrides
   const CircleRecord& r = Entities.CircleTable[static_cast<std::size_t>(index)];
   EmitOpening(r.Header, overrides);
   EmitLineAttributes(r.Header, r.Color10Value, overrides);
-  EmitZFlags(r.Header.ZFlags);
-  EmitCircle(r.CenterX, r.CenterY, r.Radius);
+  WithZFlags(r.Header.ZFlags, [&] { EmitCircle(r.CenterX, r.CenterY, r.Radius); });
 }
 
 void EmitStoredArc(std::int32_t index, const StoredEntityOverrides& overrides) {
   const ArcRecord& r = Entities.ArcTable[static_cast<std::size_t>(index)];
   EmitOpening(r.Header, overrides);
   EmitLineAttributes(r.Header, r.Color10Value, overrides);
-  EmitZFlags(r.Header.ZFlags);
-  EmitArc(r.CenterX, r.CenterY, r.Radius, r.ArcValues[0], r.ArcValues[1], r.ArcValues[2],
-          r.ArcValues[3]);
+  WithZFlags(r.Header.ZFlags, [&] {
+    EmitArc(r.CenterX, r.CenterY, r.Radius, r.ArcValues[0], r.ArcValues[1], r.ArcValues[2],
+            r.ArcValues[3]);
+  });
 }
 
 void EmitStoredText(std::int32_t index, const StoredEntityOverrides& overrides) {
   const TextRecord& r = Entities.TextTable[static_cast<std::size_t>(index)];
   EmitOpening(r.Header, overrides);
   EmitTextAttributes(r, overrides);
-  EmitZFlags(r.Header.ZFlags);
-  EmitText(r.Command, r.Text, r.X, r.Y, r.VectorX, r.VectorY);
+  WithZFlags(r.Header.ZFlags, [&] { EmitText(r.Command, r.Text, r.X, r.Y, r.VectorX, r.VectorY); });
 }
 
 void EmitStoredPoint(std::int32_t index, const StoredEntityOverrides& overrides) {
   const PointRecord& r = Entities.PointTable[static_cast<std::size_t>(index)];
   EmitOpening(r.Header, overrides);
   EmitPointAttributes(r.Header, overrides);
-  EmitPoint(r.X, r.Y);
+  WithZFlags(r.Header.ZFlags, [&] { EmitPoint(r.X, r.Y); });
 }
 
 void EmitStoredTypedPoint(std::int32_t index, const StoredEntityOverrides& overrides) {
   const TypedPointRecord& r = Entities.TypedPointTable[static_cast<std::size_t>(index)];
   EmitOpening(r.Header, overrides);
   EmitPointAttributes(r.Header, overrides);
-  EmitTypedPoint(r.Code, r.X, r.Y, r.ParamA, r.ParamB);
+  WithZFlags(r.Header.ZFlags, [&] { EmitTypedPoint(r.Code, r.X, r.Y, r.ParamA, r.ParamB); });
 }
 
 void EmitStoredMessage(std::int32_t index, const StoredEntityOverrides& overrides) {
@@ -187,49 +195,52 @@ void EmitStoredMessage(std::int32_t index, const StoredEntityOverrides& override
   EmitTextAttributes(text, overrides);
   // z lines the host wrote before "msg" were spent by the message's line, so
   // they live in its header; written before "msg" again, they come back there.
-  EmitZFlags(r.Header.ZFlags | line.Header.ZFlags);
-  EmitMessage(text.Text, line.X1, line.Y1, line.X2, line.Y2, text.X, text.Y, text.VectorX,
-              text.VectorY);
+  WithZFlags(r.Header.ZFlags | line.Header.ZFlags, [&] {
+    EmitMessage(text.Text, line.X1, line.Y1, line.X2, line.Y2, text.X, text.Y, text.VectorX,
+                text.VectorY);
+  });
 }
 
 void EmitStoredSl2(std::int32_t index, const StoredEntityOverrides& overrides) {
   const Sl2Record& r =
       EmitSolidAttributes(Entities.Sl2Table, index, overrides, SolidWidth::Written);
-  EmitSl2(r.X1, r.Y1, r.X2, r.Y2);
+  WithZFlags(r.Header.ZFlags, [&] { EmitSl2(r.X1, r.Y1, r.X2, r.Y2); });
 }
 
 void EmitStoredSl3(std::int32_t index, const StoredEntityOverrides& overrides) {
   const Sl3Record& r = EmitSolidAttributes(Entities.Sl3Table, index, overrides, SolidWidth::None);
-  EmitSl3(r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3);
+  WithZFlags(r.Header.ZFlags, [&] { EmitSl3(r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3); });
 }
 
 void EmitStoredSl4(std::int32_t index, const StoredEntityOverrides& overrides) {
   const Sl4Record& r = EmitSolidAttributes(Entities.Sl4Table, index, overrides, SolidWidth::None);
-  EmitSl4(r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3, r.X4, r.Y4);
+  WithZFlags(r.Header.ZFlags, [&] { EmitSl4(r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3, r.X4, r.Y4); });
 }
 
 void EmitStoredSc(std::int32_t index, const StoredEntityOverrides& overrides) {
   const ScRecord& r = EmitSolidAttributes(Entities.ScTable, index, overrides, SolidWidth::None);
   const double* u = r.Values;
-  EmitSc(r.IntValue, u[0], u[1], u[2], u[3], u[4], u[5], u[6]);
+  WithZFlags(r.Header.ZFlags,
+             [&] { EmitSc(r.IntValue, u[0], u[1], u[2], u[3], u[4], u[5], u[6]); });
 }
 
 void EmitStoredSe(std::int32_t index, const StoredEntityOverrides& overrides) {
   const SeRecord& r = EmitSolidAttributes(Entities.SeTable, index, overrides, SolidWidth::Written);
   const double* u = r.Values;
-  EmitSe(r.IntValue, u[0], u[1], u[2], u[3], u[4], u[5], u[6]);
+  WithZFlags(r.Header.ZFlags,
+             [&] { EmitSe(r.IntValue, u[0], u[1], u[2], u[3], u[4], u[5], u[6]); });
 }
 
 void EmitStoredSo(std::int32_t index, const StoredEntityOverrides& overrides) {
   const SoRecord& r = EmitSolidAttributes(Entities.SoTable, index, overrides, SolidWidth::None);
   const double* u = r.Values;
-  EmitSo(u[0], u[1], u[2], u[3], u[4], u[5], u[6], u[7]);
+  WithZFlags(r.Header.ZFlags, [&] { EmitSo(u[0], u[1], u[2], u[3], u[4], u[5], u[6], u[7]); });
 }
 
 void EmitStoredSg(std::int32_t index, const StoredEntityOverrides& overrides) {
   const SgRecord& r = EmitSolidAttributes(Entities.SgTable, index, overrides, SolidWidth::None);
   const double* u = r.Values;
-  EmitSg(u[0], u[1], u[2], u[3], u[4], u[5], u[6], u[7]);
+  WithZFlags(r.Header.ZFlags, [&] { EmitSg(u[0], u[1], u[2], u[3], u[4], u[5], u[6], u[7]); });
 }
 
 namespace {

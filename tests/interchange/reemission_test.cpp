@@ -154,6 +154,16 @@ TEST_F(Reemission, AttributesOfLaterLinesStandInsideTheBlock) {
                            "1 0 2 0", "#", "ci 0 0 5", "pl", "2 0 3 0", "#"}));
 }
 
+// The host spends z lines on the next entity line it reads: those of an
+// entity the emitter skips must not reach the file.
+TEST_F(Reemission, ZFlagsOfASkippedEntityAreTakenBack) {
+  AddCircle(Header(0, 0, 2, 1, 0, 5)).Radius = 0;
+  AddLine(Header(0, 0, 2, 1, 0, 2), 0, 1, 1, 1, 1);
+  AddCircle(Header(0, 0, 2));
+  EmitAllOwn();
+  EXPECT_EQ(Take(), (Lines{"lg0", "ly0", "lc2", "lt1", "lw0", "ci 0 0 5"}));
+}
+
 // Escape and progress through doubles of the platform and the display.
 class EscapePlatform final : public Platform {
  public:

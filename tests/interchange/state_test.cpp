@@ -194,6 +194,27 @@ TEST_F(KzmGaibuState, TablesGrowInStepsOfAThousandZeroFilled) {
   EXPECT_EQ(table.Capacity(), 1000u);
 }
 
+// Clear keeps the first block for the next read; what the last read stored
+// in it must not show through.
+TEST_F(KzmGaibuState, ClearedTableAppendsZeroFilledElementsAgain) {
+  GrowableTable<TextRecord> table;
+  for (int i = 0; i < 1500; ++i) {
+    TextRecord& record = table.Append();
+    record.Header.Color = 7;
+    record.X = 1.5;
+    record.Text = "stale";
+  }
+  table.Clear();
+  EXPECT_EQ(table.Capacity(), 0u);
+  for (int i = 0; i < 1500; ++i) {
+    const TextRecord& record = table.Append();
+    ASSERT_EQ(std::make_tuple(record.Header.Color, record.X, record.Text),
+              std::make_tuple(0, 0.0, std::string()))
+        << "element " << i;
+  }
+  EXPECT_EQ(table.Capacity(), 2000u);
+}
+
 TEST_F(KzmGaibuState, AppendEntityOrderKeepsReadingOrderUnchecked) {
   const EntityOrderEntry entries[] = {{KindText, 0}, {KindLine, 0}, {KindText, 1},
                                       {-5, 99999},   {KindSg, -1},  {KindRemoved, 3}};

@@ -1,5 +1,6 @@
 #include "support/state_dump.h"
 
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <string_view>
@@ -10,9 +11,17 @@
 
 namespace {
 
+// Writes the state as text, or, for a digest, mixes the same values into a
+// 64-bit hash without formatting them (the reader's fuzz target compares two
+// states per input, and the text form would cost more than the reading).
 class Dump {
  public:
+  explicit Dump(bool digest) : digest_(digest) {
+    if (!digest_) out_.reserve(16384);  // the fixed tables alone take some 8 KB
+  }
+
   Dump& operator<<(std::string_view s) {
+    if (digest_) return MixBytes(s);
     out_.append(s);
     return *this;
   }
@@ -22,6 +31,7 @@ class Dump {
   Dump& operator<<(bool v) { return *this << (v ? " T" : " F"); }
   // Hexadecimal form: exact, and -0.0 differs from 0.0.
   Dump& operator<<(double v) {
+    if (digest_) return Mix(std::bit_cast<std::uint64_t>(v));
     char buffer[40];
     out_.push_back(' ');
     out_.append(buffer,
@@ -29,22 +39,39 @@ class Dump {
     return *this;
   }
   Dump& Text(std::string_view s) {
+    if (digest_) return Mix(s.size()).MixBytes(s);
     out_.append(" [");
     out_.append(s);
     out_.push_back(']');
     return *this;
   }
   std::string Take() { return std::move(out_); }
+  std::uint64_t Digest() const { return hash_; }
 
  private:
   template <class T>
   Dump& Number(T v) {
+    if (digest_) return Mix(static_cast<std::uint64_t>(v));
     char buffer[24];
     out_.push_back(' ');
     out_.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
     return *this;
   }
+  // One multiply-xorshift round per value; position matters, so a value
+  // moved to another field changes the digest.
+  Dump& Mix(std::uint64_t v) {
+    hash_ = (hash_ ^ v) * 0x9E3779B97F4A7C15u;
+    hash_ ^= hash_ >> 29;
+    return *this;
+  }
+  Dump& MixBytes(std::string_view s) {
+    for (unsigned char c : s) hash_ = (hash_ ^ c) * 0x100000001B3u;
+    return Mix(0);
+  }
+
+  bool digest_;
   std::string out_;
+  std::uint64_t hash_ = 0xCBF29CE484222325u;
 };
 
 Dump& operator<<(Dump& d, const EntityHeader& h) {
@@ -110,10 +137,7 @@ void PutTable(Dump& d, std::string_view name, const GrowableTable<T>& table) {
   }
 }
 
-}  // namespace
-
-std::string DumpInterchangeState() {
-  Dump d;
+void PutState(Dump& d) {
   const DrawingValues& v = Drawing;
   d << "drawing" << v.DrawingAngle << v.PaperWidth << v.PaperHeight << v.BzSeen;
   d.Text(v.DrawingFileName);
@@ -164,5 +188,18 @@ std::string DumpInterchangeState() {
   PutTable(d, "so", e.SoTable);
   PutTable(d, "sg", e.SgTable);
   d << "\noutput" << OutputLines.Count();
+}
+
+}  // namespace
+
+std::string DumpInterchangeState() {
+  Dump d(false);
+  PutState(d);
   return d.Take();
+}
+
+std::uint64_t DigestInterchangeState() {
+  Dump d(true);
+  PutState(d);
+  return d.Digest();
 }
