@@ -30,7 +30,7 @@
 #include "interchange/line_tokens.h"
 #include "interchange/number_text.h"
 #include "interchange/state.h"
-#include "platform/file_io.h"
+#include "machine/file_io.h"
 #include "util/number_parse.h"
 #include "util/sjis.h"
 

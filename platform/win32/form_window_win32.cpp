@@ -1,9 +1,9 @@
 #include "platform/win32/form_window_win32.h"
 
+#include "app/edit_byte_limit.h"
 #include "app/form1.h"
+#include "app/form_layout.h"
 #include "interchange/number_text.h"
-#include "platform/edit_byte_limit.h"
-#include "platform/form_layout.h"
 
 namespace {
 

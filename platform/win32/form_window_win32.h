@@ -19,8 +19,8 @@
 #include <array>
 #include <string>
 
-#include "platform/form_window.h"
-#include "platform/platform.h"
+#include "machine/form_window.h"
+#include "machine/platform.h"
 
 class TForm1;
 
