@@ -8,9 +8,12 @@
 #include <cstring>
 #include <system_error>
 
+#include "interchange/state.h"
+
 namespace {
 
-char decimalSeparator = '.';
+// Kept with the rest of the library's state.
+char& decimalSeparator = Locale.DecimalSeparator;
 
 // The rounded magnitude as 0.d1..dk x 10^exponent, 1 <= k <= 15.
 struct Digits15 {
