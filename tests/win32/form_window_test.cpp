@@ -29,18 +29,6 @@ namespace {
 #define I_ "\x82\xA2"  // い
 #define U_ "\x82\xA4"  // う
 
-GetTempPathA(sizeof folder, folder);
-return std::string(folder) + "k726-window-test.exe";
-}
-char DecimalSymbol() override { return real_.DecimalSymbol(); }
-ScreenPoint CursorPosition() override { return {0, 0}; }
-bool IsEscapeDown() override { return false; }
-
-private:
-Win32Platform real_;
-}
-;
-
 // Under Wine the windows need an X display; scripts/wine-session gives one.
 bool WineWithoutDisplay() {
   const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
