@@ -3,7 +3,7 @@
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
 #include "interchange/system_strings.h"
-#include "platform/file_io.h"
+#include "machine/file_io.h"
 
 void TForm1::FormShow(TObject*) {
   const std::vector<std::string> arguments = platform_.Arguments();

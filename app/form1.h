@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/form_window.h"
-#include "platform/platform.h"
+#include "machine/form_window.h"
+#include "machine/platform.h"
 
 // The object that raised an event; the handlers take it and do not use it.
 struct TObject;

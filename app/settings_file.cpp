@@ -6,7 +6,7 @@
 
 #include "app/form1.h"
 #include "interchange/number_text.h"
-#include "platform/file_io.h"
+#include "machine/file_io.h"
 #include "util/number_parse.h"
 #include "util/sjis.h"
 

@@ -9,9 +9,12 @@
 #include <cstring>
 #include <system_error>
 
+#include "interchange/state.h"
+
 namespace {
 
-char decimalSeparator = '.';
+// Kept with the rest of the library's state.
+char& decimalSeparator = Locale.DecimalSeparator;
 
 // The rounded magnitude as the digits of Digits (Count of them, no trailing
 // zero) read as 0.d1..dk x 10^Exponent.

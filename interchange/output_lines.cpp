@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "interchange/system_strings.h"
-#include "platform/file_io.h"
+#include "machine/file_io.h"
 
 OutputLineList OutputLines;
 

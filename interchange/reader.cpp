@@ -31,7 +31,7 @@
 #include "interchange/number_text.h"
 #include "interchange/state.h"
 #include "interchange/system_strings.h"
-#include "platform/file_io.h"
+#include "machine/file_io.h"
 #include "util/number_parse.h"
 #include "util/sjis.h"
 

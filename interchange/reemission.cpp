@@ -16,7 +16,7 @@
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
 #include "interchange/system_strings.h"
-#include "platform/platform.h"
+#include "machine/platform.h"
 
 namespace {
 

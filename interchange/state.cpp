@@ -10,6 +10,7 @@ LayerTables Layers;
 AttributeState Attributes;
 LineModes Modes;
 EntityTables Entities;
+LocaleValues Locale;
 
 namespace {
 

@@ -264,14 +264,25 @@ struct EntityTables {
   std::int32_t CutTextCount;
 };
 
+// The user's locale as the output needs it.
+struct LocaleValues {
+  // Written by RealToText between the integer and the fraction digits: the
+  // user's decimal symbol, set by the program entry and again when the
+  // regional settings change.
+  char DecimalSeparator = '.';
+};
+
 extern DrawingValues Drawing;
 extern LayerTables Layers;
 extern AttributeState Attributes;
 extern LineModes Modes;
 extern EntityTables Entities;
+extern LocaleValues Locale;
 
-// Every value above and the output line list back to their defaults; running
-// it twice is the same as once.
+// Every value above but Locale, and the output line list, back to their
+// defaults; running it twice is the same as once. Locale is the machine's,
+// not the drawing's: the entry sets it before FormShow resets the state, and
+// a reset would write "." under a comma locale.
 void ResetInterchangeState();
 
 // The current attributes' defaults, all but CurrentHhpNumber and

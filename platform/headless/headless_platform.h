@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "machine/platform.h"
 
 class HeadlessPlatform final : public Platform {
  public:

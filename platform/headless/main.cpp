@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "app/Unit1.h"
+#include "app/value_window.h"
 #include "interchange/number_text.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/value_window.h"
 
 int main(int argc, char** argv) {
   // A file size limit then fails the write, which ends in "hq", instead of

@@ -5,8 +5,8 @@
 // write-back must work when memory has run out.
 #include <windows.h>
 
-#include "platform/file_io.h"
-#include "platform/file_names.h"
+#include "machine/file_io.h"
+#include "machine/file_names.h"
 
 namespace {
 
@@ -132,6 +132,11 @@ bool IsRegularFile(HANDLE file) {
 }
 
 }  // namespace
+
+std::size_t FileNameStart(std::string_view path) {
+  const std::size_t separator = path.find_last_of("\\/:");
+  return separator == std::string_view::npos ? 0 : separator + 1;
+}
 
 bool FileExists(const std::string& path) {
   ToWide(path, targetPath);

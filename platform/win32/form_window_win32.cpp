@@ -1,9 +1,9 @@
 #include "platform/win32/form_window_win32.h"
 
+#include "app/edit_byte_limit.h"
 #include "app/form1.h"
+#include "app/form_layout.h"
 #include "interchange/number_text.h"
-#include "platform/edit_byte_limit.h"
-#include "platform/form_layout.h"
 
 namespace {
 
@@ -63,6 +63,17 @@ ControlClass ClassOf(const FormControl& control, bool firstChoice) {
       return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0};
   }
   return {"STATIC", 0, 0};
+}
+
+POINT PointOf(LPARAM position) {
+  return {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+}
+
+bool IsOnControl(POINT point) {
+  for (const FormControl& control : FormControls()) {
+    if (control.Bounds.Contains(point.x, point.y)) return true;
+  }
+  return false;
 }
 
 template <class Handler>
@@ -157,6 +168,9 @@ void Win32FormWindow::ShowFirstTime() {
     try {
       handlers_->FormShow(nullptr);
     } catch (...) {
+      // The joins end in the result or "hq" inside FormShow; what else
+      // escapes it (memory running out while the settings load) leaves the
+      // dialog as designed, which the user can still cancel.
     }
   }
   shown_ = true;
@@ -232,8 +246,8 @@ void Win32FormWindow::Close() {
 }
 
 // Both windows carry their Win32FormWindow in GWLP_USERDATA from
-// WM_NCCREATE on; handle is the member that holds the window, forgotten again
-// at WM_NCDESTROY.
+// WM_NCCREATE on; handle is the member that holds the window. WM_NCDESTROY,
+// the last message, still reaches onMessage; then both are forgotten.
 LRESULT Win32FormWindow::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                HWND Win32FormWindow::*handle,
                                LRESULT (Win32FormWindow::*onMessage)(UINT, WPARAM, LPARAM)) {
@@ -247,13 +261,12 @@ LRESULT Win32FormWindow::Route(HWND window, UINT message, WPARAM wParam, LPARAM 
         }
         auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+        const LRESULT result = (self->*onMessage)(message, wParam, lParam);
         if (message == WM_NCDESTROY) {
           SetWindowLongPtrA(window, GWLP_USERDATA, 0);
           self->*handle = nullptr;
-          if (handle == &Win32FormWindow::form_) self->controls_.fill(nullptr);
-          return DefWindowProcA(window, message, wParam, lParam);
         }
-        return (self->*onMessage)(message, wParam, lParam);
+        return result;
       },
       0);
 }
@@ -301,98 +314,132 @@ LRESULT Win32FormWindow::OnApplicationMessage(UINT message, WPARAM wParam, LPARA
 }
 
 LRESULT Win32FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  const HWND self = form_;
   switch (message) {
     case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
+      return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case DM_GETDEFID:
       return MAKELONG(kIdButton1, DC_HASDEFID);
-    case WM_NEXTDLGCTL: {
-      // The dialog manager asks for this on mnemonics of the group box: the
-      // focus goes to the control (lParam set) or the next tab stop.
-      const HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
-                                              : GetNextDlgTabItem(self, GetFocus(), wParam != 0);
-      if (target != nullptr) SetFocus(target);
-      return 0;
-    }
+    case WM_NEXTDLGCTL:
+      return OnNextDialogControl(wParam, LOWORD(lParam) != 0);
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(self, focus)) focusBeforeDeactivation_ = focus;
-      } else if (focusBeforeDeactivation_ != nullptr && IsWindow(focusBeforeDeactivation_)) {
-        SetFocus(focusBeforeDeactivation_);
-      } else {
-        FocusFirstControl();
-      }
-      return 0;
-    case WM_ERASEBKGND: {
-      RECT client{};
-      GetClientRect(self, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, background_);
-      return 1;
-    }
-    case WM_CTLCOLORSTATIC: {
-      const HDC dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-      SetBkColor(dc, kBackground);
-      return reinterpret_cast<LRESULT>(background_);
-    }
+      return OnFormActivate(LOWORD(wParam) != WA_INACTIVE);
+    case WM_ERASEBKGND:
+      return OnEraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORSTATIC:
+      return OnStaticColor(reinterpret_cast<HDC>(wParam));
     case WM_LBUTTONDOWN:
-      if (!closeRequested_) {
-        const int x = static_cast<short>(LOWORD(lParam));
-        const int y = static_cast<short>(HIWORD(lParam));
-        bool onControl = false;
-        for (const FormControl& control : FormControls()) {
-          onControl = onControl || control.Bounds.Contains(x, y);
-        }
-        formClickPending_ = !onControl;
-        if (formClickPending_) SetCapture(self);
-      }
-      return 0;
+      return OnLeftButtonDown(PointOf(lParam));
     case WM_LBUTTONUP:
-      if (formClickPending_) {
-        formClickPending_ = false;
-        ReleaseCapture();
-        OnFormClick(lParam);
-      }
-      return 0;
+      return OnLeftButtonUp(PointOf(lParam));
     case WM_CAPTURECHANGED:
-      formClickPending_ = false;
-      return 0;
+      return OnCaptureChanged();
     case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
-        MinimiseToApplication();
-        return 0;
-      }
-      break;
+      return OnFormSystemCommand(wParam, lParam);
     case WM_CLOSE:
-      Close();
-      return 0;
+      return OnCloseBox();
     case kCloseMessage:
-      if (application_ != nullptr) DestroyWindow(application_);
-      return 0;
+      return OnCloseMessage();
+    case WM_NCDESTROY:
+      return OnFormDestroyed(wParam, lParam);
     default:
-      break;
+      return DefWindowProcA(form_, message, wParam, lParam);
   }
-  return DefWindowProcA(self, message, wParam, lParam);
 }
 
-void Win32FormWindow::OnCommand(int id, int code) {
+LRESULT Win32FormWindow::OnCommand(int id, int code) {
   if (id == kIdEdit1) {
     if (code == EN_UPDATE) OnEdit1Update();
-    return;
+    return 0;
   }
-  if (code != BN_CLICKED) return;
+  if (code != BN_CLICKED) return 0;
   if (id == kIdRadioHorizontal || id == kIdRadioVertical) {
     UpdateRadioTabStops();
-    return;
+    return 0;
   }
   // Nothing more happens once the form is closing: a second Enter must not
   // save again.
-  if (closeRequested_ || handlers_ == nullptr) return;
+  if (closeRequested_ || handlers_ == nullptr) return 0;
   if (id == kIdButton1) handlers_->Button1Click(nullptr);
   if (id == kIdButton2) handlers_->Button2Click(nullptr);
+  return 0;
+}
+
+// The dialog manager asks for this on mnemonics of the group box: the focus
+// goes to the control given, or to the previous or next tab stop.
+LRESULT Win32FormWindow::OnNextDialogControl(WPARAM target, bool isHandle) {
+  const HWND next =
+      isHandle ? reinterpret_cast<HWND>(target) : GetNextDlgTabItem(form_, GetFocus(), target != 0);
+  if (next != nullptr) SetFocus(next);
+  return 0;
+}
+
+LRESULT Win32FormWindow::OnFormActivate(bool active) {
+  if (active) {
+    RestoreFocus();
+  } else {
+    SaveFocus();
+  }
+  return 0;
+}
+
+LRESULT Win32FormWindow::OnEraseBackground(HDC dc) {
+  RECT client{};
+  GetClientRect(form_, &client);
+  FillRect(dc, &client, background_);
+  return 1;
+}
+
+LRESULT Win32FormWindow::OnStaticColor(HDC dc) {
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, kBackground);
+  return reinterpret_cast<LRESULT>(background_);
+}
+
+// A click on the form itself, not on a control, is a FormClick once the
+// button comes up inside the client area.
+LRESULT Win32FormWindow::OnLeftButtonDown(POINT point) {
+  if (closeRequested_) return 0;
+  formClickPending_ = !IsOnControl(point);
+  if (formClickPending_) SetCapture(form_);
+  return 0;
+}
+
+LRESULT Win32FormWindow::OnLeftButtonUp(POINT point) {
+  if (!formClickPending_) return 0;
+  formClickPending_ = false;
+  ReleaseCapture();
+  RECT client{};
+  GetClientRect(form_, &client);
+  if (PtInRect(&client, point) && handlers_ != nullptr) handlers_->FormClick(nullptr);
+  return 0;
+}
+
+LRESULT Win32FormWindow::OnCaptureChanged() {
+  formClickPending_ = false;
+  return 0;
+}
+
+LRESULT Win32FormWindow::OnFormSystemCommand(WPARAM command, LPARAM lParam) {
+  if ((command & 0xFFF0) != SC_MINIMIZE) {
+    return DefWindowProcA(form_, WM_SYSCOMMAND, command, lParam);
+  }
+  MinimiseToApplication();
+  return 0;
+}
+
+LRESULT Win32FormWindow::OnCloseBox() {
+  Close();
+  return 0;
+}
+
+LRESULT Win32FormWindow::OnCloseMessage() {
+  if (application_ != nullptr) DestroyWindow(application_);
+  return 0;
+}
+
+LRESULT Win32FormWindow::OnFormDestroyed(WPARAM wParam, LPARAM lParam) {
+  controls_.fill(nullptr);
+  return DefWindowProcA(form_, WM_NCDESTROY, wParam, lParam);
 }
 
 void Win32FormWindow::OnEdit1Update() {
@@ -417,17 +464,9 @@ void Win32FormWindow::OnEdit1Update() {
   acceptedEdit1_ = std::move(limited.Text);
 }
 
-void Win32FormWindow::OnFormClick(LPARAM position) {
-  RECT client{};
-  GetClientRect(form_, &client);
-  const POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-  if (PtInRect(&client, point) && handlers_ != nullptr) handlers_->FormClick(nullptr);
-}
-
 void Win32FormWindow::MinimiseToApplication() {
   if (form_ == nullptr || application_ == nullptr) return;
-  const HWND focus = GetFocus();
-  if (focus != nullptr && IsChild(form_, focus)) focusBeforeDeactivation_ = focus;
+  SaveFocus();
   ShowWindow(form_, SW_HIDE);
   ShowWindow(application_, SW_MINIMIZE);
 }
@@ -436,6 +475,17 @@ void Win32FormWindow::RestoreFromApplication() {
   if (!shown_ || closeRequested_ || form_ == nullptr || IsWindowVisible(form_)) return;
   ShowWindow(form_, SW_SHOW);
   SetForegroundWindow(form_);
+  RestoreFocus();
+}
+
+// The focus of a form that goes inactive or is minimised comes back when it
+// returns; a control that is gone gives way to the radio group.
+void Win32FormWindow::SaveFocus() {
+  const HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(form_, focus)) focusBeforeDeactivation_ = focus;
+}
+
+void Win32FormWindow::RestoreFocus() {
   if (focusBeforeDeactivation_ != nullptr && IsWindow(focusBeforeDeactivation_)) {
     SetFocus(focusBeforeDeactivation_);
   } else {
@@ -457,8 +507,8 @@ void Win32FormWindow::FocusFirstControl() {
 }
 
 void Win32FormWindow::UpdateRadioTabStops() {
-  // Tab reaches the radio group at its marked choice (the first when none
-  // is marked), as the original radio group does.
+  // Tab reaches the radio group at its marked choice, the first when none
+  // is marked.
   const HWND target = CheckedRadio();
   for (const int id : {kIdRadioHorizontal, kIdRadioVertical}) {
     const HWND radio = ControlHandle(id);

@@ -19,8 +19,8 @@
 #include <array>
 #include <string>
 
-#include "platform/form_window.h"
-#include "platform/platform.h"
+#include "machine/form_window.h"
+#include "machine/platform.h"
 
 class TForm1;
 
@@ -65,11 +65,23 @@ class Win32FormWindow final : public FormWindow {
                        LRESULT (Win32FormWindow::*onMessage)(UINT, WPARAM, LPARAM));
   LRESULT OnApplicationMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnCommand(int id, int code);
+  LRESULT OnCommand(int id, int code);
+  LRESULT OnNextDialogControl(WPARAM target, bool isHandle);
+  LRESULT OnFormActivate(bool active);
+  LRESULT OnEraseBackground(HDC dc);
+  LRESULT OnStaticColor(HDC dc);
+  LRESULT OnLeftButtonDown(POINT point);
+  LRESULT OnLeftButtonUp(POINT point);
+  LRESULT OnCaptureChanged();
+  LRESULT OnFormSystemCommand(WPARAM command, LPARAM lParam);
+  LRESULT OnCloseBox();
+  LRESULT OnCloseMessage();
+  LRESULT OnFormDestroyed(WPARAM wParam, LPARAM lParam);
   void OnEdit1Update();
-  void OnFormClick(LPARAM position);
   void MinimiseToApplication();
   void RestoreFromApplication();
+  void SaveFocus();
+  void RestoreFocus();
   void FocusFirstControl();
   void UpdateRadioTabStops();
   HWND CheckedRadio() const;

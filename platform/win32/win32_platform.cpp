@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/command_line.h"
-#include "platform/decimal_symbol.h"
+#include "app/command_line.h"
+#include "app/decimal_symbol.h"
 
 std::vector<std::string> Win32Platform::Arguments() {
   const char* line = GetCommandLineA();

@@ -3,7 +3,7 @@
 // the cursor and the Escape key.
 #pragma once
 
-#include "platform/platform.h"
+#include "machine/platform.h"
 
 class Win32Platform final : public Platform {
  public:

@@ -14,8 +14,8 @@
 // clang-format on
 
 #include "app/Unit1.h"
+#include "app/value_window.h"
 #include "interchange/number_text.h"
-#include "platform/value_window.h"
 #include "platform/win32/form_window_win32.h"
 #include "platform/win32/message_loop.h"
 #include "platform/win32/win32_platform.h"

@@ -43,7 +43,7 @@ TEST(AllocationFailure, EveryFailingAllocationEndsInTheResultOrQuit) {
     WriteBytes(folder.File("k726.dat"), "0\r\n-\r\n");
     const auto run = [&](long armed) {
       WriteBytes(path, input);
-      FakeWindow window;
+      ValueWindow window;
       TForm1 form(platform, window);
       bool escaped = false;
       allocationsLeft = armed;

@@ -1,5 +1,5 @@
-// Test doubles of the machine and the form's window, and a scratch folder
-// that stands for the executable's folder.
+// The machine as a test sets it up, the form's window as values, and a
+// scratch folder that stands for the executable's folder.
 #pragma once
 
 #include <filesystem>
@@ -8,47 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/form_window.h"
-#include "platform/platform.h"
-
-class FakePlatform final : public Platform {
- public:
-  std::vector<std::string> arguments;
-  std::string executablePath;
-  ScreenPoint cursor{0, 0};
-  bool escapeDown = false;
-
-  std::vector<std::string> Arguments() override { return arguments; }
-  std::string ExecutablePath() override { return executablePath; }
-  char DecimalSymbol() override { return '.'; }
-  ScreenPoint CursorPosition() override { return cursor; }
-  bool IsEscapeDown() override { return escapeDown; }
-};
-
-class FakeWindow final : public FormWindow {
- public:
-  bool minimised = false;
-  bool closed = false;
-  bool moved = false;
-  std::int32_t left = 192;
-  std::int32_t top = 107;
-  std::int32_t outerWidth = 318;
-  std::int32_t radio = 0;
-  std::string edit;
-
-  void Minimise() override { minimised = true; }
-  void MoveTo(std::int32_t l, std::int32_t t) override {
-    moved = true;
-    left = l;
-    top = t;
-  }
-  std::int32_t OuterWidth() override { return outerWidth; }
-  void SetRadioIndex(std::int32_t index) override { radio = index < 0 ? -1 : (index > 0 ? 1 : 0); }
-  std::int32_t RadioIndex() override { return radio; }
-  void SetEditText(std::string_view text) override { edit.assign(text); }
-  std::string EditText() override { return edit; }
-  void Close() override { closed = true; }
-};
+#include "app/value_window.h"
+#include "support/fake_platform.h"
 
 // A fresh folder holding nothing; removed with the object.
 class ScratchFolder {

@@ -24,7 +24,7 @@ class FormShow : public ::testing::Test {
 
   ScratchFolder folder;
   FakePlatform platform;
-  FakeWindow window;
+  ValueWindow window;
   TForm1 form;
 };
 
@@ -37,13 +37,13 @@ TEST_F(FormShow, RemembersTheExecutablesFolderWithItsSeparator) {
 TEST_F(FormShow, ArgumentsThatSelectNoModeMinimiseAndTouchNothing) {
   for (const char* argument : {"1 ", " 1", "01", "4", "", "\x82\x50"}) {
     WriteBytes(Interchange(), "ch 0 0 1 0 \"A\r\nch 5 0 1 0 \"B\r\n");
-    FakeWindow fresh;
+    ValueWindow fresh;
     TForm1 other(platform, fresh);
     platform.arguments = {argument};
     other.FormShow(nullptr);
-    EXPECT_TRUE(fresh.minimised) << argument;
-    EXPECT_FALSE(fresh.closed) << argument;
-    EXPECT_FALSE(fresh.moved) << argument;
+    EXPECT_TRUE(fresh.IsMinimised()) << argument;
+    EXPECT_FALSE(fresh.IsClosed()) << argument;
+    EXPECT_FALSE(fresh.IsMoved()) << argument;
     EXPECT_EQ(ReadBytes(Interchange()), "ch 0 0 1 0 \"A\r\nch 5 0 1 0 \"B\r\n") << argument;
   }
 }
@@ -51,10 +51,10 @@ TEST_F(FormShow, ArgumentsThatSelectNoModeMinimiseAndTouchNothing) {
 TEST_F(FormShow, WithoutArgumentsShowsTheDesignedDialogWhateverTheSettingsHold) {
   WriteBytes(folder.File("k726.dat"), "1\r\n-\r\n");
   Show({});
-  EXPECT_FALSE(window.minimised);
-  EXPECT_FALSE(window.moved);
-  EXPECT_EQ(window.radio, 0);
-  EXPECT_EQ(window.edit, "");
+  EXPECT_FALSE(window.IsMinimised());
+  EXPECT_FALSE(window.IsMoved());
+  EXPECT_EQ(window.RadioIndex(), 0);
+  EXPECT_EQ(window.EditText(), "");
   // The settings are loaded all the same.
   EXPECT_EQ(form.JoinOrder, 1);
   // OK then stores what the dialog shows.
@@ -81,18 +81,17 @@ TEST_F(FormShow, ModeThreePlacesTheDialogAtTheCursorAndFillsIt) {
   };
   for (const auto& c : cases) {
     WriteBytes(folder.File("k726.dat"), c.settings);
-    FakeWindow fresh;
-    fresh.outerWidth = c.outerWidth;
+    ValueWindow fresh(c.outerWidth);
     TForm1 other(platform, fresh);
     platform.cursor = c.cursor;
     platform.arguments = {"3", "ignored"};
     other.FormShow(nullptr);
-    EXPECT_FALSE(fresh.minimised);
-    EXPECT_FALSE(fresh.closed);
-    EXPECT_EQ(fresh.left, c.left);
-    EXPECT_EQ(fresh.top, c.top);
-    EXPECT_EQ(fresh.radio, c.radio);
-    EXPECT_EQ(fresh.edit, c.edit);
+    EXPECT_FALSE(fresh.IsMinimised());
+    EXPECT_FALSE(fresh.IsClosed());
+    EXPECT_EQ(fresh.Left(), c.left);
+    EXPECT_EQ(fresh.Top(), c.top);
+    EXPECT_EQ(fresh.RadioIndex(), c.radio);
+    EXPECT_EQ(fresh.EditText(), c.edit);
   }
 }
 
@@ -106,12 +105,12 @@ TEST_F(FormShow, StoredOrderSevenIsShownAsTheSecondChoiceAndSavedAsOne) {
 TEST_F(FormShow, JoinModesWithoutAnInterchangeFileWriteQuitAndClose) {
   for (const char* mode : {"1", "2"}) {
     std::filesystem::remove(Interchange());
-    FakeWindow fresh;
+    ValueWindow fresh;
     TForm1 other(platform, fresh);
     platform.arguments = {mode};
     other.FormShow(nullptr);
-    EXPECT_TRUE(fresh.minimised);
-    EXPECT_TRUE(fresh.closed);
+    EXPECT_TRUE(fresh.IsMinimised());
+    EXPECT_TRUE(fresh.IsClosed());
     EXPECT_EQ(ReadBytes(Interchange()), "hq\r\n") << mode;
   }
 }
@@ -120,7 +119,7 @@ TEST_F(FormShow, ClickingTheFormReleasesTheTables) {
   Show({"4"});
   form.FormClick(nullptr);
   EXPECT_EQ(Entities.EntityOrder.Capacity(), 0u);
-  EXPECT_FALSE(window.closed);
+  EXPECT_FALSE(window.IsClosed());
 }
 
 }  // namespace

@@ -23,15 +23,18 @@ class Join : public ::testing::Test {
                   const std::string& delimiter = "") {
     WriteBytes(form.InterchangePath(), input);
     ResetInterchangeState();
-    form.JoinOrder = order;
-    form.JoinDelimiter = delimiter;
-    window.closed = false;
+    // A window of its own, so that each join is seen to close the form.
+    ValueWindow joiningWindow;
+    TForm1 joining(platform, joiningWindow);
+    joining.ExeFolder = form.ExeFolder;
+    joining.JoinOrder = order;
+    joining.JoinDelimiter = delimiter;
     if (pair) {
-      form.JoinPair();
+      joining.JoinPair();
     } else {
-      form.JoinRange();
+      joining.JoinRange();
     }
-    EXPECT_TRUE(window.closed);
+    EXPECT_TRUE(joiningWindow.IsClosed());
     return ReadBytes(form.InterchangePath());
   }
 
@@ -52,7 +55,7 @@ class Join : public ::testing::Test {
 
   ScratchFolder folder;
   FakePlatform platform;
-  FakeWindow window;
+  ValueWindow window;
   TForm1 form;
 };
 
@@ -125,7 +128,7 @@ TEST_F(Join, WritesQuitWhenWritingBackCouldLoseTheSelection) {
 
 // Escape during the walk: "hq" alone, not the closing layer lines.
 TEST_F(Join, EscapeWritesQuitAlone) {
-  platform.escapeDown = true;
+  platform.escapeUpPolls = 0;
   for (const bool pair : {false, true}) {
     EXPECT_EQ(Run("lg3\r\nly2\r\n" + Text(0, 0, "A") + Text(1, 0, "B"), pair), "hq\r\n");
   }

@@ -17,7 +17,7 @@ class SettingsFile : public ::testing::Test {
 
   ScratchFolder folder;
   FakePlatform platform;
-  FakeWindow window;
+  ValueWindow window;
   TForm1 form;
 };
 
@@ -115,20 +115,20 @@ TEST_F(SettingsFile, ALeftoverAtATemporaryNameDoesNotBlockTheSave) {
 }
 
 TEST_F(SettingsFile, OkStoresTheDialogValuesUnfilteredAndCloses) {
-  window.radio = -1;
-  window.edit = "\t\x81\x40";
+  window.SetRadioIndex(-1);
+  window.SetEditText("\t\x81\x40");
   form.Button1Click(nullptr);
   EXPECT_EQ(form.JoinOrder, -1);
   EXPECT_EQ(form.JoinDelimiter, "\t\x81\x40");
   EXPECT_EQ(ReadBytes(SettingsPath()), "-1\r\n\t\x81\x40\r\n");
-  EXPECT_TRUE(window.closed);
+  EXPECT_TRUE(window.IsClosed());
 }
 
 TEST_F(SettingsFile, CancelClosesAndSavesNothing) {
   WriteBytes(SettingsPath(), "1\r\n-\r\n");
-  window.radio = 0;
+  window.SetRadioIndex(0);
   form.Button2Click(nullptr);
-  EXPECT_TRUE(window.closed);
+  EXPECT_TRUE(window.IsClosed());
   EXPECT_EQ(ReadBytes(SettingsPath()), "1\r\n-\r\n");
 }
 

@@ -40,8 +40,8 @@
 #include "app/form1.h"
 #include "interchange/KzmGaibu.h"
 #include "memory_files.h"
-#include "platform/form_window.h"
-#include "platform/platform.h"
+#include "machine/form_window.h"
+#include "machine/platform.h"
 #include "util/number_parse.h"
 #include "util/sjis.h"
 

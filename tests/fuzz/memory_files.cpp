@@ -4,7 +4,7 @@
 #include <cstring>
 #include <map>
 
-#include "platform/file_io.h"
+#include "machine/file_io.h"
 
 namespace {
 
@@ -74,3 +74,8 @@ void RemoveFileQuietly(const std::string& path) { files.erase(path); }
 
 // No run of the fuzz targets is ever killed half-way.
 void RemoveStaleTemporaries(const std::string&) {}
+
+std::size_t FileNameStart(std::string_view path) {
+  const std::size_t separator = path.find_last_of('/');
+  return separator == std::string_view::npos ? 0 : separator + 1;
+}

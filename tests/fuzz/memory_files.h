@@ -1,4 +1,4 @@
-// The file layer of platform/file_io.h over an in-memory folder, for the fuzz
+// The file layer of machine/file_io.h over an in-memory folder, for the fuzz
 // targets: an input becomes a "file" without touching the disk, and what the
 // job writes back is found here afterwards.
 #pragma once

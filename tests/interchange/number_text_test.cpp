@@ -31,7 +31,7 @@ TEST_F(KzmGaibuNumberText, RealToTextWritesFifteenSignificantDigits) {
       {1.0, "1"},
       {-1.5, "-1.5"},
       {0.1, "0.1"},
-      {0.1 + 0.2, "0.3"},
+      {std::bit_cast<double>(0x3FD3333333333334u), "0.3"},  // 0.1 + 0.2
       {100.0, "100"},
       {123456.789, "123456.789"},
       {1.0 / 3.0, "0.333333333333333"},
@@ -56,7 +56,6 @@ TEST_F(KzmGaibuNumberText, RealToTextWritesFifteenSignificantDigits) {
   for (const RealTextCase& c : cases) {
     EXPECT_EQ(RealToText(c.value), c.text) << std::hexfloat << c.value;
   }
-  EXPECT_EQ(std::bit_cast<std::uint64_t>(0.1 + 0.2), 0x3FD3333333333334u);
 }
 
 TEST_F(KzmGaibuNumberText, RealToTextAtTheEdgesOfTheForms) {

@@ -11,7 +11,8 @@
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
 #include "interchange/system_strings.h"
-#include "platform/platform.h"
+#include "machine/platform.h"
+#include "support/fake_platform.h"
 
 namespace {
 
@@ -165,21 +166,6 @@ TEST_F(Reemission, ZFlagsOfASkippedEntityAreTakenBack) {
 }
 
 // Escape and progress through doubles of the platform and the display.
-class EscapePlatform final : public Platform {
- public:
-  explicit EscapePlatform(int downFromPoll) : downFromPoll_(downFromPoll) {}
-  std::vector<std::string> Arguments() override { return {}; }
-  std::string ExecutablePath() override { return {}; }
-  char DecimalSymbol() override { return '.'; }
-  ScreenPoint CursorPosition() override { return {0, 0}; }
-  bool IsEscapeDown() override { return ++polls_ > downFromPoll_; }
-  int Polls() const { return polls_; }
-
- private:
-  int downFromPoll_;
-  int polls_ = 0;
-};
-
 class RecordingDisplay final : public ProgressDisplay {
  public:
   void SetText(std::string_view text) override { texts.emplace_back(text); }
@@ -205,7 +191,8 @@ class ReemissionWithPlatform : public Reemission {
 
 // Not even the closing layer lines: the host must get "hq" alone.
 TEST_F(ReemissionWithPlatform, EscapeHeldFromTheStartLeavesNothing) {
-  EscapePlatform escape(0);
+  FakePlatform escape;
+  escape.escapeUpPolls = 0;
   InstallPlatform(&escape);
   Attributes.InitialLayerGroup = 3;
   Attributes.InitialLayer = 2;
@@ -213,22 +200,23 @@ TEST_F(ReemissionWithPlatform, EscapeHeldFromTheStartLeavesNothing) {
   AddPoints(250);
   EmitAllOwn();
   EXPECT_EQ(Take(), Lines{});
-  EXPECT_EQ(escape.Polls(), 1);
+  EXPECT_EQ(escape.polls, 1);
 }
 
 TEST_F(ReemissionWithPlatform, EscapeIsPolledEveryHundredEntries) {
-  EscapePlatform escape(2);  // down at the third poll, position 200
+  FakePlatform escape;
+  escape.escapeUpPolls = 2;  // down at the third poll, position 200
   InstallPlatform(&escape);
   AddPoints(250);
   EmitAllOwn();
-  EXPECT_EQ(escape.Polls(), 3);
+  EXPECT_EQ(escape.polls, 3);
   // Emptied, and the final layer group and layer equal what was written.
   EXPECT_EQ(OutputLines.Count(), 0);
   EXPECT_EQ(RenderInterchangeFile(), "hq\r\n");
 }
 
 TEST_F(ReemissionWithPlatform, ProgressShownAtEveryHundredth) {
-  EscapePlatform never(1000);
+  FakePlatform never;
   InstallPlatform(&never);
   RecordingDisplay display;
   AddPoints(250);
@@ -240,7 +228,7 @@ TEST_F(ReemissionWithPlatform, ProgressShownAtEveryHundredth) {
             (std::vector<std::string>{prefix + "1" + slash + "250", prefix + "101" + slash + "250",
                                       prefix + "201" + slash + "250"}));
   EXPECT_EQ(display.repaints, 3);
-  EXPECT_EQ(never.Polls(), 3);
+  EXPECT_EQ(never.polls, 3);
 }
 
 TEST_F(Reemission, LayerOverridesOnlyWithinRange) {

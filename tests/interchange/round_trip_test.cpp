@@ -21,7 +21,7 @@
 #include "interchange/reader.h"
 #include "interchange/reemission.h"
 #include "interchange/state.h"
-#include "platform/file_io.h"
+#include "machine/file_io.h"
 #include "support/interchange_generator.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <utility>
 
+#include "interchange/number_text.h"
 #include "interchange/output_lines.h"
 
 namespace {
@@ -160,6 +161,14 @@ TEST_F(KzmGaibuState, ResetInterchangeStateLeavesTheEmittersFlags) {
       EXPECT_EQ(Attributes.AttributeUnset[flag], value) << flag;
     }
   }
+}
+
+// The entry sets the separator before FormShow resets the state.
+TEST_F(KzmGaibuState, ResetInterchangeStateKeepsTheDecimalSeparator) {
+  SetDecimalSeparator(',');
+  ResetInterchangeState();
+  EXPECT_EQ(RealToText(1.5), "1,5");
+  SetDecimalSeparator('.');
 }
 
 TEST_F(KzmGaibuState, TablesGrowInStepsOfAThousandZeroFilled) {

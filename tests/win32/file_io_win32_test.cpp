@@ -10,7 +10,7 @@
 #include "app/fakes.h"
 #include "app/form1.h"
 #include "interchange/state.h"
-#include "platform/file_io.h"
+#include "machine/file_io.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ std::string JoinIn(const std::string& folder) {
   platform.arguments = {"1"};
   platform.executablePath = folder + "\\k726.exe";
   InstallPlatform(&platform);
-  FakeWindow window;
+  ValueWindow window;
   TForm1 form(platform, window);
   form.FormShow(nullptr);
   InstallPlatform(nullptr);

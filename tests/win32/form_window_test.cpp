@@ -16,10 +16,11 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "app/form_layout.h"
 #include "interchange/number_text.h"
 #include "interchange/state.h"
-#include "platform/form_layout.h"
 #include "platform/win32/win32_platform.h"
+#include "support/fake_platform.h"
 #include "win32/expected_form.h"
 
 namespace {
@@ -27,25 +28,6 @@ namespace {
 #define A_ "\x82\xA0"  // あ
 #define I_ "\x82\xA2"  // い
 #define U_ "\x82\xA4"  // う
-
-// No arguments, as when started without one, and an executable in the
-// temporary folder, where no settings file lies; the decimal symbol is the
-// real one.
-class NoArgumentPlatform final : public Platform {
- public:
-  std::vector<std::string> Arguments() override { return {}; }
-  std::string ExecutablePath() override {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    return std::string(folder) + "k726-window-test.exe";
-  }
-  char DecimalSymbol() override { return real_.DecimalSymbol(); }
-  ScreenPoint CursorPosition() override { return {0, 0}; }
-  bool IsEscapeDown() override { return false; }
-
- private:
-  Win32Platform real_;
-};
 
 // Under Wine the windows need an X display; scripts/wine-session gives one.
 bool WineWithoutDisplay() {
@@ -57,6 +39,13 @@ bool WineWithoutDisplay() {
 class Win32FormWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // No arguments, as when started without one, and an executable in the
+    // temporary folder, where no settings file lies; the decimal symbol is
+    // the real one.
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    platform_.executablePath = std::string(folder) + "k726-window-test.exe";
+    platform_.decimalSymbolSource = &real_;
     if (WineWithoutDisplay())
       GTEST_SKIP() << "Wine without an X display (see scripts/wine-session)";
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
@@ -110,7 +99,8 @@ class Win32FormWindowTest : public ::testing::Test {
     Pump();
   }
 
-  NoArgumentPlatform platform_;
+  Win32Platform real_;
+  FakePlatform platform_;
   std::unique_ptr<Win32FormWindow> window_;
   std::unique_ptr<TForm1> form1_;
   HWND form_ = nullptr;

@@ -1,4 +1,4 @@
-#include "platform/command_line.h"
+#include "app/command_line.h"
 
 #include "util/sjis.h"
 

@@ -1,6 +1,6 @@
 // Compiled with the code page 932 execution character set: the literals below
 // are the bytes Windows shows.
-#include "platform/form_layout.h"
+#include "app/form_layout.h"
 
 const std::string_view kApplicationTitle = "k726－文字連結";
 const std::string_view kFormCaption = "文字連結";
@@ -8,10 +8,9 @@ const std::string_view kFormFontFace = "ＭＳ ゴシック";
 
 namespace {
 
-// The choices fill the group box below its caption in two equal rows, as
-// the radio groups of the original form arrange them: 8 px in from the box's
-// left edge, width 161 - 10, rows of (81 - 13 - 5) / 2 = 31 px starting one
-// text line plus one pixel (14 px) below the box's top.
+// The choices fill the group box below its caption in two equal rows: 8 px
+// in from the box's left edge, width 161 - 10, rows of (81 - 13 - 5) / 2 =
+// 31 px starting one text line plus one pixel (14 px) below the box's top.
 const std::array<FormControl, 7> controls{{
     {kIdRadioGroup1, FormControlKind::GroupBox, {8, 8, 161, 81}, "範囲選択時(&A)"},
     {kIdRadioHorizontal, FormControlKind::RadioButton, {16, 22, 151, 31}, "水平揃え（左→右）"},

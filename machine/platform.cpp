@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "machine/platform.h"
 
 namespace {
 

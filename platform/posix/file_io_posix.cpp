@@ -1,3 +1,5 @@
+// The file layer of every build but the Windows one: the Linux program, the
+// tests and the fuzz target.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,8 +8,8 @@
 #include <cerrno>
 #include <ctime>
 
-#include "platform/file_io.h"
-#include "platform/file_names.h"
+#include "machine/file_io.h"
+#include "machine/file_names.h"
 
 namespace {
 
@@ -48,6 +50,11 @@ void SyncFolder(const std::string& folder) {
 }
 
 }  // namespace
+
+std::size_t FileNameStart(std::string_view path) {
+  const std::size_t separator = path.find_last_of('/');
+  return separator == std::string_view::npos ? 0 : separator + 1;
+}
 
 bool FileExists(const std::string& path) {
   struct stat info {};

@@ -1,4 +1,4 @@
-#include "platform/form_layout.h"
+#include "app/form_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/decimal_symbol.h"
+#include "app/decimal_symbol.h"
 
 #include "util/sjis.h"
 

@@ -1,9 +1,7 @@
-#include "platform/file_names.h"
+#include "machine/file_names.h"
 
 #include <atomic>
 #include <chrono>
-
-#include "platform/file_io.h"
 
 namespace {
 
@@ -25,15 +23,6 @@ std::uint64_t Mix(std::uint64_t x) {
 }
 
 }  // namespace
-
-std::size_t FileNameStart(std::string_view path) {
-#ifdef _WIN32
-  const std::size_t separator = path.find_last_of("\\/:");
-#else
-  const std::size_t separator = path.find_last_of('/');
-#endif
-  return separator == std::string_view::npos ? 0 : separator + 1;
-}
 
 std::string TemporaryNameFor(const std::string& path, std::uint64_t unique) {
   std::string name;
