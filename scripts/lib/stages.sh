@@ -47,7 +47,9 @@ run_stage() {
     failed=1
   fi
   k726_stage_rows+=("$(printf '%-28s %6d %6d %7d %7d' "$name" "$run" "$failed" "$skipped" "$seconds")")
-  k726_stage_passed=$((k726_stage_passed + run - failed - skipped))
+  local passed=$((run - failed - skipped))
+  [ "$passed" -ge 0 ] || passed=0
+  k726_stage_passed=$((k726_stage_passed + passed))
   k726_stage_failed=$((k726_stage_failed + failed))
   if [ "$status" -ne 0 ]; then
     echo "stage failed: $name"

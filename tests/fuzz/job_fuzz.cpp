@@ -39,9 +39,9 @@
 
 #include "app/form1.h"
 #include "interchange/KzmGaibu.h"
-#include "memory_files.h"
 #include "machine/form_window.h"
 #include "machine/platform.h"
+#include "memory_files.h"
 #include "util/number_parse.h"
 #include "util/sjis.h"
 
