@@ -38,6 +38,39 @@ void EmitJoinResult() {
   EmitStoredEntities(-1, -1, -1, -1, -1, -1, -1, 0, nullptr);
 }
 
+// Joins the texts, in JoinRange's order, into the first of that order; false
+// when that one has no vector. The sort's storage is gone when it returns,
+// before the emitters fill OutputLines.
+bool JoinInSortedOrder(std::int32_t joinOrder, const std::string& delimiter) {
+  GrowableTable<TextRecord>& texts = Entities.TextTable;
+  const std::int32_t n = texts.Count();
+  std::vector<double> keys(static_cast<std::size_t>(n));
+  for (std::int32_t i = 0; i < n; ++i) {
+    const TextRecord& text = texts[static_cast<std::size_t>(i)];
+    double x = 0.0;
+    double y = 0.0;
+    RotatePointDeg(text.X, text.Y, 0.0, 0.0, -Drawing.DrawingAngle, x, y);
+    keys[static_cast<std::size_t>(i)] = joinOrder == 0 ? -x : y;
+  }
+  JoinSort sort(std::move(keys));
+
+  TextRecord& first = texts[static_cast<std::size_t>(sort.IndexAt(0))];
+  if (!HasVector(first)) return false;
+  std::string joined = first.Text;
+  std::vector<bool> absorbed(static_cast<std::size_t>(n), false);
+  for (std::int32_t k = 1; k < n; ++k) {
+    const std::int32_t index = sort.IndexAt(k);
+    const std::string& next = texts[static_cast<std::size_t>(index)].Text;
+    if (joined.size() + delimiter.size() + next.size() > kMaxJoinedBytes) break;
+    joined += delimiter;
+    joined += next;
+    absorbed[static_cast<std::size_t>(index)] = true;
+  }
+  first.Text = std::move(joined);
+  RemoveAbsorbedTexts(absorbed);
+  return true;
+}
+
 }  // namespace
 
 void TForm1::JoinRange() {
@@ -47,35 +80,9 @@ void TForm1::JoinRange() {
   const bool complete = ReadInterchangeFile(path);
   ResetEmitState();
 
-  GrowableTable<TextRecord>& texts = Entities.TextTable;
-  const std::int32_t n = texts.Count();
-  if (complete && n >= 2) {
-    std::vector<double> keys(static_cast<std::size_t>(n));
-    for (std::int32_t i = 0; i < n; ++i) {
-      const TextRecord& text = texts[static_cast<std::size_t>(i)];
-      double x = 0.0;
-      double y = 0.0;
-      RotatePointDeg(text.X, text.Y, 0.0, 0.0, -Drawing.DrawingAngle, x, y);
-      keys[static_cast<std::size_t>(i)] = JoinOrder == 0 ? -x : y;
-    }
-    JoinSort sort(std::move(keys));
-
-    TextRecord& first = texts[static_cast<std::size_t>(sort.IndexAt(0))];
-    if (HasVector(first)) {
-      std::string joined = first.Text;
-      std::vector<bool> absorbed(static_cast<std::size_t>(n), false);
-      for (std::int32_t k = 1; k < n; ++k) {
-        const std::int32_t index = sort.IndexAt(k);
-        const std::string& next = texts[static_cast<std::size_t>(index)].Text;
-        if (joined.size() + JoinDelimiter.size() + next.size() > kMaxJoinedBytes) break;
-        joined += JoinDelimiter;
-        joined += next;
-        absorbed[static_cast<std::size_t>(index)] = true;
-      }
-      first.Text = std::move(joined);
-      RemoveAbsorbedTexts(absorbed);
-      if (SelectionWritesBack()) EmitJoinResult();
-    }
+  if (complete && Entities.TextTable.Count() >= 2 && JoinInSortedOrder(JoinOrder, JoinDelimiter) &&
+      SelectionWritesBack()) {
+    EmitJoinResult();
   }
   WriteInterchangeFile(path);
   window_.Close();
