@@ -110,6 +110,11 @@ bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
 bool ReplacementFile::Write(std::string_view bytes) {
   if (failed_) return false;
   failed_ = !WriteAll(static_cast<int>(handle_), bytes);
+#ifdef __linux__
+  // Starts the disk writes of what is there while the caller builds the next
+  // piece, so that the fsync of Commit waits for less; a hint, not checked.
+  if (!failed_) ::sync_file_range(static_cast<int>(handle_), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
   return !failed_;
 }
 
