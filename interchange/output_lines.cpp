@@ -84,33 +84,31 @@ constexpr std::size_t kImageBlockBytes = std::size_t{1} << 20;
 // kMaxImageLine bytes, handing each filled piece to flush (false stops it).
 template <typename Flush>
 bool RenderInBlocks(char* buffer, std::size_t capacity, Flush flush) {
-  const OutputLineList& list = OutputLines;
-  const std::int32_t count = list.Count();
-  if (count == 0) return flush(kQuitImage);
+  if (OutputLines.Count() == 0) return flush(kQuitImage);
 
   std::size_t used = 0;
-  const auto append = [&](std::string_view entry) {
-    if (entry.empty()) return;
-    std::memcpy(buffer + used, entry.data(), entry.size());
-    used += entry.size();
-  };
-  for (std::int32_t i = 0; i < count; ++i) {
-    if (capacity - used < kMaxImageLine) {
+  bool joinNext = false;
+  const bool rendered = OutputLines.ForEach([&](std::string_view entry) {
+    if (!joinNext && capacity - used < kMaxImageLine) {
       if (!flush(std::string_view(buffer, used))) return false;
       used = 0;
     }
-    const std::string_view entry = list[i];
-    append(entry);
+    if (!entry.empty()) {
+      std::memcpy(buffer + used, entry.data(), entry.size());
+      used += entry.size();
+    }
     // A quote-terminated entry (a text's command line) takes the next entry
     // onto its own line; that next entry is never examined itself.
-    if (!entry.empty() && entry.back() == '"') {
-      if (++i >= count) break;
-      append(list[i]);
+    if (!joinNext && !entry.empty() && entry.back() == '"') {
+      joinNext = true;
+      return true;
     }
+    joinNext = false;
     buffer[used++] = '\r';
     buffer[used++] = '\n';
-  }
-  return used == 0 || flush(std::string_view(buffer, used));
+    return true;
+  });
+  return rendered && (used == 0 || flush(std::string_view(buffer, used)));
 }
 
 // An upper bound of the image's size: every entry with a line end.

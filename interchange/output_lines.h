@@ -39,6 +39,11 @@ class OutputLineList {
   // Total bytes of all entries, without line ends.
   std::size_t ByteSize() const { return byteSize_; }
 
+  // Calls visit(entry) for the entries in order, until it returns false;
+  // false then. Walks the storage in step, without operator[]'s divisions.
+  template <typename Visit>
+  bool ForEach(Visit visit) const;
+
  private:
   static constexpr std::size_t kStep = 1000;
   static constexpr std::size_t kFirstChunkBytes = std::size_t{1} << 16;
@@ -63,6 +68,27 @@ class OutputLineList {
   std::size_t byteSize_ = 0;
   std::int32_t count_ = 0;
 };
+
+template <typename Visit>
+bool OutputLineList::ForEach(Visit visit) const {
+  std::uint64_t previous = 0;
+  std::uint64_t chunkStart = 0;
+  std::size_t chunk = 0;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(count_); ++i) {
+    const EndBlock& block = *endBlocks_[i / kStep];
+    const std::uint64_t end = block.Base + block.Ends[i % kStep];
+    // Chunks are filled one after the other: an end past this one is in the next.
+    if (end > chunkStart + kLastChunkBytes) {
+      ++chunk;
+      chunkStart += kStride;
+    }
+    const std::uint64_t begin = previous >= chunkStart ? previous : chunkStart;
+    const char* const bytes = chunks_[chunk].get() + (begin - chunkStart);
+    if (!visit(std::string_view(bytes, static_cast<std::size_t>(end - begin)))) return false;
+    previous = end;
+  }
+  return true;
+}
 
 extern OutputLineList OutputLines;
 
