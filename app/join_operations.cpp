@@ -30,11 +30,13 @@ void EmitJoinResult() {
   EmitStoredEntities(-1, -1, -1, -1, -1, -1, -1, 0, nullptr);
 }
 
-// Without a plan nothing is emitted, and the writer writes "hq" alone.
+// Without a plan nothing is emitted, and the writer writes "hq" alone. The
+// plan's storage is gone before the emitters fill OutputLines.
 void ApplyJoin(std::optional<JoinPlan> plan) {
   if (!plan) return;
   Entities.TextTable[static_cast<std::size_t>(plan->Receiver)].Text = std::move(plan->Joined);
   RemoveAbsorbedTexts(plan->Absorbed);
+  plan.reset();
   if (SelectionWritesBack()) EmitJoinResult();
 }
 

@@ -1,23 +1,57 @@
 #include "interchange/output_lines.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "interchange/system_strings.h"
 #include "machine/file_io.h"
 
 OutputLineList OutputLines;
 
+std::uint64_t OutputLineList::EndOf(std::size_t i) const {
+  const EndBlock& block = *endBlocks_[i / kStep];
+  return block.Base + block.Ends[i % kStep];
+}
+
 std::string_view OutputLineList::operator[](std::int32_t i) const {
   const std::size_t index = static_cast<std::size_t>(i);
-  const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
-  return std::string_view(bytes_).substr(begin, ends_[index] - begin);
+  const std::uint64_t end = EndOf(index);
+  const std::uint64_t previous = index == 0 ? 0 : EndOf(index - 1);
+  const std::uint64_t chunk = end / kStride;
+  // An entry that did not fit behind the previous one opened the next chunk.
+  const std::uint64_t begin = previous / kStride == chunk ? previous : chunk * kStride;
+  if (end == begin) return {};
+  const char* const bytes = chunks_[static_cast<std::size_t>(chunk)].get();
+  return {bytes + (begin - chunk * kStride), static_cast<std::size_t>(end - begin)};
 }
 
 void OutputLineList::Add(std::string_view line) {
+  const std::size_t size = std::min(line.size(), kMaxLineBytes);
+  // Everything that can fail comes first, so a failure changes nothing seen.
+  if (static_cast<std::size_t>(count_) == Capacity()) {
+    auto block = std::make_unique_for_overwrite<EndBlock>();
+    block->Base = tail_;
+    endBlocks_.push_back(std::move(block));
+  }
+  const std::uint64_t chunkStart = chunks_.empty() ? 0 : (chunks_.size() - 1) * kStride;
+  if (chunks_.empty() || tail_ - chunkStart + size > chunkBytes_) {
+    // Small selections stay in small chunks; large ones soon get large ones.
+    const std::size_t bytes =
+        std::min(kFirstChunkBytes << std::min(chunks_.size(), std::size_t{4}), kLastChunkBytes);
+    chunks_.push_back(std::make_unique_for_overwrite<char[]>(bytes));
+    chunkBytes_ = bytes;
+    tail_ = (chunks_.size() - 1) * kStride;
+  }
+  if (size > 0) {
+    const std::uint64_t offset = tail_ - (chunks_.size() - 1) * kStride;
+    std::memcpy(chunks_.back().get() + offset, line.data(), size);
+  }
+  tail_ += size;
+  byteSize_ += size;
+  EndBlock& block = *endBlocks_.back();
+  block.Ends[static_cast<std::size_t>(count_) % kStep] =
+      static_cast<std::uint32_t>(tail_ - block.Base);
   ++count_;
-  if (count_ % 1000 == 1) ends_.resize(static_cast<std::size_t>(count_) + 999);
-  bytes_.append(line.substr(0, std::min(line.size(), kMaxLineBytes)));
-  ends_[static_cast<std::size_t>(count_) - 1] = bytes_.size();
 }
 
 void OutputLineList::Clear() {
@@ -32,38 +66,74 @@ void OutputLineList::Truncate(std::int32_t count) {
 }
 
 void OutputLineList::Release() {
-  std::string().swap(bytes_);
-  std::vector<std::size_t>().swap(ends_);
+  std::vector<std::unique_ptr<char[]>>().swap(chunks_);
+  std::vector<std::unique_ptr<EndBlock>>().swap(endBlocks_);
+  tail_ = 0;
+  chunkBytes_ = 0;
+  byteSize_ = 0;
 }
 
 void AddOutputLine(std::string_view line) { OutputLines.Add(line); }
 
 void ClearOutputLines() { OutputLines.Clear(); }
 
-std::string RenderInterchangeFile() {
-  const OutputLineList& list = OutputLines;
-  const std::int32_t count = list.Count();
-  if (count == 0) return std::string(kCommandQuit) + "\r\n";
-
-  std::string image;
-  image.reserve(list.ByteSize() + 2 * static_cast<std::size_t>(count));
-  for (std::int32_t i = 0; i < count; ++i) {
-    const std::string_view entry = list[i];
-    image.append(entry);
-    // A quote-terminated entry (a text's command line) takes the next entry
-    // onto its own line; that next entry is never examined itself.
-    if (!entry.empty() && entry.back() == '"') {
-      if (++i >= count) break;
-      image.append(list[i]);
-    }
-    image.append("\r\n");
-  }
-  return image;
-}
-
 namespace {
 
 constexpr std::string_view kQuitImage = "hq\r\n";
+// A text's command line and its content, each at their limit, and CR LF.
+constexpr std::size_t kMaxImageLine = 2 * OutputLineList::kMaxLineBytes + 2;
+// The image goes to disk in pieces of this size as it is built, so that it
+// is never held whole beside the list.
+constexpr std::size_t kImageBlockBytes = std::size_t{1} << 20;
+
+// Renders the image of OutputLines into buffer, which holds at least
+// kMaxImageLine bytes, handing each filled piece to flush (false stops it).
+template <typename Flush>
+bool RenderInBlocks(char* buffer, std::size_t capacity, Flush flush) {
+  if (OutputLines.Count() == 0) return flush(kQuitImage);
+
+  std::size_t used = 0;
+  bool joinNext = false;
+  const bool rendered = OutputLines.ForEach([&](std::string_view entry) {
+    if (!joinNext && capacity - used < kMaxImageLine) {
+      if (!flush(std::string_view(buffer, used))) return false;
+      used = 0;
+    }
+    if (!entry.empty()) {
+      std::memcpy(buffer + used, entry.data(), entry.size());
+      used += entry.size();
+    }
+    // A quote-terminated entry (a text's command line) takes the next entry
+    // onto its own line; that next entry is never examined itself.
+    if (!joinNext && !entry.empty() && entry.back() == '"') {
+      joinNext = true;
+      return true;
+    }
+    joinNext = false;
+    buffer[used++] = '\r';
+    buffer[used++] = '\n';
+    return true;
+  });
+  return rendered && (used == 0 || flush(std::string_view(buffer, used)));
+}
+
+// An upper bound of the image's size: every entry with a line end.
+std::size_t ImageBound() {
+  return OutputLines.ByteSize() + 2 * static_cast<std::size_t>(OutputLines.Count()) +
+         kQuitImage.size();
+}
+
+// The image by temporary file and rename, written as it is rendered. Throws
+// only when there is no memory for the buffer, before any file is made.
+bool WriteImageWithin(const std::string& path, FileWaitBudget& budget) {
+  const std::size_t capacity = std::min(ImageBound() + kMaxImageLine, kImageBlockBytes);
+  const auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
+  ReplacementFile file;
+  if (!file.Create(path, budget)) return false;
+  const bool rendered = RenderInBlocks(buffer.get(), capacity,
+                                       [&](std::string_view piece) { return file.Write(piece); });
+  return rendered && file.Commit();
+}
 
 void WriteQuitWithin(const std::string& path, FileWaitBudget& budget) {
   bool written = ReplaceFileAtomically(path, kQuitImage, budget);
@@ -74,13 +144,24 @@ void WriteQuitWithin(const std::string& path, FileWaitBudget& budget) {
 
 }  // namespace
 
+std::string RenderInterchangeFile() {
+  std::string image;
+  image.reserve(ImageBound());
+  char buffer[4 * kMaxImageLine];
+  RenderInBlocks(buffer, sizeof buffer, [&](std::string_view piece) {
+    image.append(piece);
+    return true;
+  });
+  return image;
+}
+
 bool WriteInterchangeFile(const std::string& path) {
   FileWaitBudget budget;
   bool written = false;
   try {
-    written = ReplaceFileAtomically(path, RenderInterchangeFile(), budget);
+    written = WriteImageWithin(path, budget);
   } catch (...) {
-    // Exhausted memory while building the image: "hq" needs none.
+    // No memory for the image's buffer: "hq" needs none.
   }
   if (!written) WriteQuitWithin(path, budget);
   RemoveStaleTemporaries(path);

@@ -9,22 +9,30 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Entries live end to end in one byte arena: appending costs no allocation per
-// line, only the arena's amortised growth and the offsets' steps of 1000.
+// Entries live end to end in chunks of bytes, and their end offsets in blocks
+// of 1000: appending costs no allocation per line, and growing never copies
+// what is stored (a doubling string would touch every page again, and hold the
+// old and the new copy at once). An entry never spans two chunks.
 class OutputLineList {
  public:
   static constexpr std::size_t kMaxLineBytes = 255;
 
+  OutputLineList() = default;
+  OutputLineList(const OutputLineList&) = delete;
+  OutputLineList& operator=(const OutputLineList&) = delete;
+
   std::int32_t Count() const { return count_; }
   // Entries the offset storage holds: grows in steps of 1000, like the tables.
-  std::size_t Capacity() const { return ends_.size(); }
+  std::size_t Capacity() const { return endBlocks_.size() * kStep; }
   std::string_view operator[](std::int32_t i) const;
 
   // Keeps the first 255 bytes of line; nothing else is checked or changed.
+  // When memory runs out it throws, and the list is left as it was.
   void Add(std::string_view line);
   void Clear();
   // Drops the entries from position count on (count at most Count()); the
@@ -32,13 +40,58 @@ class OutputLineList {
   void Truncate(std::int32_t count);
   void Release();
   // Total bytes of all entries, without line ends.
-  std::size_t ByteSize() const { return bytes_.size(); }
+  std::size_t ByteSize() const { return byteSize_; }
+
+  // Calls visit(entry) for the entries in order, until it returns false;
+  // false then. Walks the storage in step, without operator[]'s divisions.
+  template <typename Visit>
+  bool ForEach(Visit visit) const;
 
  private:
-  std::string bytes_;
-  std::vector<std::size_t> ends_;  // end offset of entry i in bytes_
+  static constexpr std::size_t kStep = 1000;
+  static constexpr std::size_t kFirstChunkBytes = std::size_t{1} << 16;
+  static constexpr std::size_t kLastChunkBytes = std::size_t{1} << 20;
+  // Chunk c holds the positions [c × kStride, c × kStride + its size): an end
+  // at a chunk's very end still names that chunk.
+  static constexpr std::uint64_t kStride = kLastChunkBytes + kMaxLineBytes + 1;
+
+  // The end positions of 1000 entries, relative to where the block's first
+  // entry could begin (the previous entry's end).
+  struct EndBlock {
+    std::uint64_t Base;
+    std::uint32_t Ends[kStep];
+  };
+
+  std::uint64_t EndOf(std::size_t i) const;
+
+  std::vector<std::unique_ptr<char[]>> chunks_;
+  std::vector<std::unique_ptr<EndBlock>> endBlocks_;
+  std::uint64_t tail_ = 0;      // position of the last entry's end
+  std::size_t chunkBytes_ = 0;  // size of the last chunk
+  std::size_t byteSize_ = 0;
   std::int32_t count_ = 0;
 };
+
+template <typename Visit>
+bool OutputLineList::ForEach(Visit visit) const {
+  std::uint64_t previous = 0;
+  std::uint64_t chunkStart = 0;
+  std::size_t chunk = 0;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(count_); ++i) {
+    const EndBlock& block = *endBlocks_[i / kStep];
+    const std::uint64_t end = block.Base + block.Ends[i % kStep];
+    // Chunks are filled one after the other: an end past this one is in the next.
+    if (end > chunkStart + kLastChunkBytes) {
+      ++chunk;
+      chunkStart += kStride;
+    }
+    const std::uint64_t begin = previous >= chunkStart ? previous : chunkStart;
+    const char* const bytes = chunks_[chunk].get() + (begin - chunkStart);
+    if (!visit(std::string_view(bytes, static_cast<std::size_t>(end - begin)))) return false;
+    previous = end;
+  }
+  return true;
+}
 
 extern OutputLineList OutputLines;
 
@@ -56,6 +109,7 @@ std::string RenderInterchangeFile();
 //   3. failing that (a full disk, a folder that takes no new file), "hq"
 //      written over the existing file in place;
 //   4. only when that fails too, the file is removed.
+// The image is written as it is built, in pieces of 1 MiB, never held whole.
 // Running out of memory while building the image goes to step 2; steps 3 and
 // 4 allocate nothing. All waits together stay within 3 s. Temporary files
 // that killed runs left beside path are removed. True only after step 1.

@@ -45,11 +45,41 @@ class InputFile {
   std::intptr_t handle_ = kClosed;
 };
 
-// Writes bytes to a new temporary file beside path, named
-// "<file name>.k726-<unique>.tmp" and created exclusively without following
-// links, flushes it to disk and renames it over path, so that path holds the
-// old file or the whole new one. On failure the temporary file is removed
-// and path is left as it was; false.
+// A new temporary file beside path, named "<file name>.k726-<unique>.tmp" and
+// created exclusively without following links, that replaces path whole once
+// it is complete: written in as many pieces as the caller likes, flushed to
+// disk and renamed over path, so that path holds the old file or the whole new
+// one. A file that is not committed, or whose commit fails, is removed and
+// path is left as it was. The budget given to Create serves every later wait
+// and must outlive the object.
+class ReplacementFile {
+ public:
+  ReplacementFile() = default;
+  ~ReplacementFile();
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+  // False when no temporary file could be made (no room, no memory for its
+  // name, a folder that takes no new file).
+  bool Create(const std::string& path, FileWaitBudget& budget);
+  // Appends bytes; false after any failure, and every later call fails too.
+  bool Write(std::string_view bytes);
+  // Flushes, closes and renames over path; true only when all of it worked.
+  bool Commit();
+
+ private:
+  void Discard();
+
+  static constexpr std::intptr_t kClosed = -1;
+  std::string path_;
+  std::string temporary_;
+  std::string folder_;  // synced after the rename; named early, as that must not fail
+  std::intptr_t handle_ = kClosed;
+  FileWaitBudget* budget_ = nullptr;
+  bool failed_ = false;
+};
+
+// The whole of bytes through a ReplacementFile.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, FileWaitBudget& budget);
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 

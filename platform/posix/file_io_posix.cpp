@@ -85,31 +85,76 @@ std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
   }
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, FileWaitBudget&) {
-  std::string temporary;
+ReplacementFile::~ReplacementFile() { Discard(); }
+
+bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
+  Discard();
+  budget_ = &budget;
+  failed_ = true;
   int fd = -1;
-  for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
-    try {
-      temporary = TemporaryNameFor(path, UniqueNumber(static_cast<std::uint64_t>(::getpid())));
-    } catch (...) {
-      return false;  // no memory for the name
+  try {
+    path_ = path;
+    folder_ = FolderOf(path);
+    for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
+      temporary_ = TemporaryNameFor(path, UniqueNumber(static_cast<std::uint64_t>(::getpid())));
+      // Exclusive and without following a link: whatever already sits at the
+      // name (a leftover, a link planted there, a FIFO) is never opened.
+      fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+      if (fd < 0 && errno != EEXIST) break;
     }
-    // Exclusive and without following a link: whatever already sits at the
-    // name (a leftover, a link planted there, a FIFO) is never opened.
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
+  } catch (...) {
+    // No memory for the names: nothing was created.
   }
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
-  if (!ok) {
-    // Only our own new file goes; path keeps whatever it held.
-    ::unlink(temporary.c_str());
+  if (fd < 0) {
+    temporary_.clear();
     return false;
   }
-  SyncFolder(FolderOf(path));
+  handle_ = fd;
+  failed_ = false;
   return true;
+}
+
+bool ReplacementFile::Write(std::string_view bytes) {
+  if (failed_) return false;
+  failed_ = !WriteAll(static_cast<int>(handle_), bytes);
+#ifdef __linux__
+  // Starts the disk writes of what is there while the caller builds the next
+  // piece, so that the fsync of Commit waits for less; a hint, not checked.
+  if (!failed_) ::sync_file_range(static_cast<int>(handle_), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+  return !failed_;
+}
+
+bool ReplacementFile::Commit() {
+  if (failed_) return false;
+  const int fd = static_cast<int>(handle_);
+  handle_ = kClosed;
+  bool ok = ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  ok = ok && ::rename(temporary_.c_str(), path_.c_str()) == 0;
+  failed_ = true;
+  if (!ok) {
+    Discard();
+    return false;
+  }
+  temporary_.clear();  // it is path now
+  SyncFolder(folder_);
+  return true;
+}
+
+void ReplacementFile::Discard() {
+  CloseQuietly(static_cast<int>(handle_));
+  handle_ = kClosed;
+  // Only our own new file goes; path keeps whatever it held.
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
+  failed_ = true;
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes,
+                           FileWaitBudget& budget) {
+  ReplacementFile file;
+  return file.Create(path, budget) && file.Write(bytes) && file.Commit();
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {

@@ -172,37 +172,87 @@ std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
   return static_cast<std::ptrdiff_t>(got);
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes,
-                           FileWaitBudget& budget) {
+// The names are kept in UTF-8 and converted again where they are used: the
+// conversion buffers are shared by every function here.
+ReplacementFile::~ReplacementFile() { Discard(); }
+
+bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
+  Discard();
+  budget_ = &budget;
+  failed_ = true;
   ToWide(path, targetPath);
   if (!targetPath.Ok) return false;
   HANDLE file = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < kNameAttempts && file == INVALID_HANDLE_VALUE; ++attempt) {
-    try {
-      ToWide(TemporaryNameFor(path, UniqueNumber(GetCurrentProcessId())), otherPath);
-    } catch (...) {
-      return false;  // no memory for the name
+  try {
+    path_ = path;
+    for (int attempt = 0; attempt < kNameAttempts && file == INVALID_HANDLE_VALUE; ++attempt) {
+      temporary_ = TemporaryNameFor(path, UniqueNumber(GetCurrentProcessId()));
+      ToWide(temporary_, otherPath);
+      if (!otherPath.Ok) break;
+      // CREATE_NEW never opens what sits at the name already, link or not.
+      file =
+          Open(otherPath.Text, GENERIC_WRITE, 0, CREATE_NEW, FILE_FLAG_OPEN_REPARSE_POINT, budget);
+      if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
+          GetLastError() != ERROR_ALREADY_EXISTS) {
+        break;
+      }
     }
-    if (!otherPath.Ok) return false;
-    // CREATE_NEW never opens what sits at the name already, link or not.
-    file = Open(otherPath.Text, GENERIC_WRITE, 0, CREATE_NEW, FILE_FLAG_OPEN_REPARSE_POINT, budget);
-    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
-        GetLastError() != ERROR_ALREADY_EXISTS) {
-      return false;
-    }
+  } catch (...) {
+    // No memory for the names: nothing was created.
   }
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = WriteAll(file, bytes) && FlushFileBuffers(file) != 0;
+  if (file == INVALID_HANDLE_VALUE) {
+    temporary_.clear();
+    return false;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  failed_ = false;
+  return true;
+}
+
+bool ReplacementFile::Write(std::string_view bytes) {
+  if (failed_) return false;
+  failed_ = !WriteAll(reinterpret_cast<HANDLE>(handle_), bytes);
+  return !failed_;
+}
+
+bool ReplacementFile::Commit() {
+  if (failed_) return false;
+  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  handle_ = kClosed;
+  failed_ = true;
+  bool ok = FlushFileBuffers(file) != 0;
   ok = (CloseHandle(file) != 0) && ok;
-  ok = ok && WithRetries(targetPath.Text, budget, [] {
+  ToWide(path_, targetPath);
+  ToWide(temporary_, otherPath);
+  ok = ok && targetPath.Ok && otherPath.Ok && WithRetries(targetPath.Text, *budget_, [] {
          return MoveFileExW(otherPath.Text, targetPath.Text,
                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
        });
   if (!ok) {
-    // Only our own new file goes; path keeps whatever it held.
-    WithRetries(otherPath.Text, budget, [] { return DeleteFileW(otherPath.Text) != 0; });
+    Discard();
+    return false;
   }
-  return ok;
+  temporary_.clear();  // it is path now
+  return true;
+}
+
+void ReplacementFile::Discard() {
+  if (handle_ != kClosed) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  handle_ = kClosed;
+  failed_ = true;
+  if (temporary_.empty()) return;
+  // Only our own new file goes; path keeps whatever it held.
+  ToWide(temporary_, otherPath);
+  if (otherPath.Ok) {
+    WithRetries(otherPath.Text, *budget_, [] { return DeleteFileW(otherPath.Text) != 0; });
+  }
+  temporary_.clear();
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes,
+                           FileWaitBudget& budget) {
+  ReplacementFile file;
+  return file.Create(path, budget) && file.Write(bytes) && file.Commit();
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {

@@ -96,4 +96,30 @@ TEST_F(KzmGaibuOutputLines, RenderJoinsAQuoteTerminatedEntryWithTheNext) {
   }
 }
 
+// Several MB of entries of every length from 0 to 256 cross the 64 KiB first
+// chunk and the 1 MiB ones; each must come back whole, and the image (built
+// in small pieces) must equal one built entry by entry.
+TEST_F(KzmGaibuOutputLines, EntriesOfEveryLengthCrossChunks) {
+  std::vector<std::string> entries;
+  std::string image;
+  for (int i = 0; i < 40000; ++i) {
+    std::string entry(static_cast<std::size_t>(i * 7 % 257), static_cast<char>('a' + i % 26));
+    if (i % 5 == 0 && !entry.empty()) entry.back() = '"';
+    entries.push_back(entry.substr(0, OutputLineList::kMaxLineBytes));
+    AddOutputLine(entry);
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    image += entries[i];
+    if (!entries[i].empty() && entries[i].back() == '"' && ++i < entries.size()) {
+      image += entries[i];
+    }
+    if (i < entries.size()) image += "\r\n";
+  }
+  ASSERT_GT(OutputLines.ByteSize(), std::size_t{4} << 20);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    ASSERT_EQ(OutputLines[static_cast<std::int32_t>(i)], entries[i]) << "entry " << i;
+  }
+  EXPECT_EQ(RenderInterchangeFile(), image);
+}
+
 }  // namespace

@@ -80,6 +80,17 @@ TEST_F(KzmGaibuWriter, WritesTheRenderedListAndLeavesItUnchanged) {
   EXPECT_EQ(FolderContents(), std::set<std::string>{"KZC_TEMP.TXT"});
 }
 
+// The image goes to disk in pieces of 1 MiB: one of several pieces must
+// arrive whole and in order.
+TEST_F(KzmGaibuWriter, WritesAnImageOfSeveralPieces) {
+  for (int i = 0; i < 30000; ++i) AddOutputLine(std::string(100 + i % 50, 'a' + i % 26));
+  ASSERT_TRUE(WriteInterchangeFile(target_.string()));
+  const std::string image = ReadBytes(target_);
+  EXPECT_GT(image.size(), std::size_t{3} << 20);
+  EXPECT_TRUE(image == RenderInterchangeFile());
+  EXPECT_EQ(FolderContents(), std::set<std::string>{"KZC_TEMP.TXT"});
+}
+
 TEST_F(KzmGaibuWriter, ReplacesALongerFileWhole) {
   WriteBytes(target_, std::string(100000, 'o') + "\r\n");
   AddOutputLine("hd");
