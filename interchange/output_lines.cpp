@@ -61,7 +61,15 @@ void OutputLineList::Clear() {
 
 void OutputLineList::Truncate(std::int32_t count) {
   if (count < 0 || count >= count_) return;
-  bytes_.resize(count == 0 ? 0 : ends_[static_cast<std::size_t>(count) - 1]);
+  for (std::int32_t i = count; i < count_; ++i) byteSize_ -= (*this)[i].size();
+  const std::uint64_t end = count == 0 ? 0 : EndOf(static_cast<std::size_t>(count) - 1);
+  // Chunks and end blocks that only the dropped entries used go too, so that
+  // the next Add opens them afresh from the new end.
+  const std::size_t chunk = static_cast<std::size_t>(end / kStride);
+  chunks_.resize(chunk + 1);
+  chunkBytes_ = std::min(kFirstChunkBytes << std::min(chunk, std::size_t{4}), kLastChunkBytes);
+  endBlocks_.resize((static_cast<std::size_t>(count) + kStep - 1) / kStep);
+  tail_ = end;
   count_ = count;
 }
 

@@ -122,4 +122,30 @@ TEST_F(KzmGaibuOutputLines, EntriesOfEveryLengthCrossChunks) {
   EXPECT_EQ(RenderInterchangeFile(), image);
 }
 
+// Taking entries back (z lines of an entity that writes nothing) must leave
+// the list as if they had never been added, also where they opened a new
+// chunk or a new block of end offsets.
+TEST_F(KzmGaibuOutputLines, TruncateForgetsEntriesAcrossChunksAndBlocks) {
+  const std::string entry(250, 'z');
+  std::vector<std::string> kept;
+  for (const std::int32_t cut : {0, 1, 999, 1000, 1001, 262, 4500}) {
+    while (OutputLines.Count() < cut + 300) {
+      kept.push_back(entry.substr(0, static_cast<std::size_t>(OutputLines.Count() % 251)));
+      AddOutputLine(kept.back());
+    }
+    OutputLines.Truncate(cut);
+    kept.resize(static_cast<std::size_t>(cut));
+    AddOutputLine("after");
+    kept.push_back("after");
+    ASSERT_EQ(OutputLines.Count(), static_cast<std::int32_t>(kept.size()));
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      ASSERT_EQ(OutputLines[static_cast<std::int32_t>(i)], kept[i])
+          << "cut " << cut << ", entry " << i;
+      bytes += kept[i].size();
+    }
+    EXPECT_EQ(OutputLines.ByteSize(), bytes);
+  }
+}
+
 }  // namespace
