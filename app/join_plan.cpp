@@ -35,11 +35,12 @@ std::optional<JoinPlan> PlanRangeJoin(const GrowableTable<TextRecord>& texts, do
 
   // The sort puts the greatest key first: -x joins left to right, y top to bottom.
   std::vector<double> keys(static_cast<std::size_t>(n));
+  const PointRotation rotation(-drawingAngle);
   for (std::int32_t i = 0; i < n; ++i) {
     const TextRecord& text = TextAt(texts, i);
     double x = 0.0;
     double y = 0.0;
-    RotatePointDeg(text.X, text.Y, 0.0, 0.0, -drawingAngle, x, y);
+    rotation.Turn(text.X, text.Y, 0.0, 0.0, x, y);
     keys[static_cast<std::size_t>(i)] = joinOrder == 0 ? -x : y;
   }
   JoinSort sort(std::move(keys));
