@@ -80,37 +80,6 @@ Digits15 Trimmed(std::uint64_t n, int exponent) {
   return {n, count, exponent};
 }
 
-// Exact powers of ten as doubles, for the short decimals below.
-constexpr double kPowersOf10[] = {1e0, 1e1, 1e2, 1e3, 1e4};
-constexpr int kMaxShortDecimals = 4;
-
-// The values drawings are mostly made of, integers and a few decimals, are
-// cheaper still: finds a decimal m / 10^k, k <= 4, that reads back as this
-// very double. m and 10^k are exact doubles, so their quotient is rounded
-// correctly and the comparison is an exact test. Such a decimal is the answer
-// of the general rounding as well: the double lies within half an ulp of it,
-// far inside half a unit of its 15th digit, and no other decimal of 15 digits
-// lies that close. With k <= 4 and m < 10^15 the form is always fixed.
-bool FindShortDecimal(double magnitude, Digits15& out) {
-  if (!(magnitude < 1e11)) return false;  // m * 10^4 below 10^15
-  for (int k = 0; k <= kMaxShortDecimals; ++k) {
-    const double scaled = magnitude * kPowersOf10[k];
-    const double m = static_cast<double>(static_cast<std::int64_t>(scaled + 0.5));
-    // At the right k, scaled is m within one rounding; the cheap test spares
-    // the division for the k that cannot be it.
-    if (m == 0.0 || std::fabs(scaled - m) > scaled * 1e-15) continue;
-    // Held in a double first: an x87 build then compares the rounded quotient.
-    const double quotient = m / kPowersOf10[k];
-    if (quotient != magnitude) continue;
-    const auto digits = static_cast<std::uint64_t>(m);
-    int count = 1;
-    while (count < 15 && digits >= kPow10[static_cast<std::size_t>(count)]) ++count;
-    out = {digits, count, count - k};
-    return true;
-  }
-  return false;
-}
-
 // The general rounding, exactly, for magnitudes from about 1e-12 to below
 // 1e15, which is where drawings live; false elsewhere.
 //
@@ -167,6 +136,44 @@ void WriteDigitsBackwards(char* end, std::uint64_t m, int n) {
   if (n == 1) *--end = static_cast<char>('0' + m % 10);
 }
 
+// The values drawings are mostly made of, integers and decimals of up to four
+// places, are written straight from m, the integer nearest to x * 10^4, when
+// the decimal m / 10^4 reads back as this very double. That decimal is then
+// the answer of the general rounding: the double lies within half an ulp of
+// it, far inside half a unit of its 15th digit, and no other decimal of 15
+// digits lies that close. Below 10^15 the fixed form holds it as it stands:
+// the whole part, then the four places without their trailing zeros.
+//
+// The test is exact, in integers, and one probe serves every number of
+// places. For x = f * 2^q (f < 2^53), x * 10^4 is N / 2^s with N = f * 625
+// and s = -(q + 4). m / 10^4 reads back as x when it lies inside x's rounding
+// interval: half an ulp 2^q above x, and below it as well, except at a power
+// of two, where the ulp below is half as large. No tie is possible: an
+// m / 10^4 that is a dyadic fraction is a double itself. Scaled by
+// 10^4 * 2^s, the interval is |m * 2^s - N| < 10^4 * 2^(q - 1 + s) = 312.5
+// (156.25 below a power of two). Null when x is no such decimal.
+char* WriteShortDecimal(char* p, double magnitude) {
+  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const int s = 1071 - static_cast<int>(bits >> 52);  // q = biased exponent - 1075
+  if (s < 1 || s > 63) return nullptr;
+  constexpr std::uint64_t kHidden = std::uint64_t{1} << 52;
+  const std::uint64_t f = (bits & (kHidden - 1)) | kHidden;
+  const std::uint64_t n = f * 625;  // below 2^63
+  const std::uint64_t m = (n + (std::uint64_t{1} << (s - 1))) >> s;
+  const auto r = static_cast<std::int64_t>(n - (m << s));  // at most 2^62 either way
+  const std::int64_t below = f == kHidden ? 156 : 312;
+  if (m == 0 || m >= kFifteenDigits || r > below || r < -312) return nullptr;
+  p = std::to_chars(p, p + 16, m / 10000).ptr;
+  const auto places = static_cast<std::size_t>(m % 10000);
+  if (places == 0) return p;
+  *p = decimalSeparator;
+  std::copy_n(kDigitPairs + places / 100 * 2, 2, p + 1);
+  std::copy_n(kDigitPairs + places % 100 * 2, 2, p + 3);
+  p += 5;
+  while (p[-1] == '0') --p;
+  return p;
+}
+
 // The long road for the rest: the correctly rounded 18 significant digits
 // from to_chars, then half up from 18 to 15.
 Digits15 RoundTo15(double magnitude) {
@@ -217,9 +224,10 @@ char* WriteRealText(char* p, double value) {
   if (value < 0) *p++ = '-';
   if (std::isinf(value)) return std::copy_n("INF", 3, p);
 
-  Digits15 d{};
   const double magnitude = std::fabs(value);
-  if (!FindShortDecimal(magnitude, d) && !RoundTo15Exactly(magnitude, d)) d = RoundTo15(magnitude);
+  if (char* end = WriteShortDecimal(p, magnitude)) return end;
+  Digits15 d{};
+  if (!RoundTo15Exactly(magnitude, d)) d = RoundTo15(magnitude);
   const int k = d.Count;
   const int e = d.Exponent;
   if (e > 15 || e < -3) {
