@@ -193,13 +193,15 @@ bool RealTextOverflows(double value) {
   // the common case to one comparison.
   const double magnitude = std::fabs(value);
   if (!(magnitude >= 1e308) || std::isinf(magnitude)) return false;
+  // The digits the text would carry, as a plain decimal «0.d1..dkEe», read
+  // back exactly.
   Digits15 d{};
-  RoundTo15(magnitude, d);
-  // The digits as a plain decimal «0.d1..dkEe», read back exactly.
+  if (!FindShortDecimal(magnitude, d) && !RoundTo15Exactly(magnitude, d)) d = RoundTo15(magnitude);
   char text[32] = {'0', '.'};
-  char* p = std::copy(d.digits, d.digits + d.count, text + 2);
+  char* p = text + 2 + d.Count;
+  WriteDigitsBackwards(p, d.Digits, d.Count);
   *p++ = 'E';
-  p = std::to_chars(p, text + sizeof text, d.exponent).ptr;
+  p = std::to_chars(p, text + sizeof text, d.Exponent).ptr;
   double back = 0.0;
   return std::from_chars(text, p, back).ec == std::errc::result_out_of_range;
 }
