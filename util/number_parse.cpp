@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cstdint>
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -79,6 +80,33 @@ constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr std::uint64_t kExactIntegers = std::uint64_t{1} << 53;
 
+// The numbers of nearly every line: digits with an optional "." and at most
+// 19 digits in all, no exponent. Then w below 2^53 and 10^fraction are exact
+// doubles, so one quotient is the correctly rounded value (Clinger's quick
+// case, as below), found in one tight pass. Anything else: nothing.
+std::optional<double> ParseShortDecimal(const char* p, const char* end) {
+  const char* const start = p;
+  std::uint64_t w = 0;
+  while (p != end && static_cast<unsigned char>(*p - '0') <= 9) {
+    w = w * 10 + static_cast<unsigned char>(*p - '0');
+    ++p;
+  }
+  const char* const point = p;
+  if (p != end && *p == '.') {
+    ++p;
+    while (p != end && static_cast<unsigned char>(*p - '0') <= 9) {
+      w = w * 10 + static_cast<unsigned char>(*p - '0');
+      ++p;
+    }
+  }
+  const std::ptrdiff_t fraction = p == point ? 0 : p - point - 1;
+  const std::ptrdiff_t digits = (point - start) + fraction;
+  if (p != end || digits == 0 || digits > 19 || w > kExactIntegers || fraction > 22) {
+    return std::nullopt;
+  }
+  return static_cast<double>(w) / kPowersOf10[fraction];
+}
+
 }  // namespace
 
 RealParse ParseReal(std::string_view text) {
@@ -96,6 +124,12 @@ RealParse ParseReal(std::string_view text) {
     if (p == end) return kZero;
   }
   const char* const mantissa = p;
+
+#if FLT_EVAL_METHOD == 0
+  if (const std::optional<double> value = ParseShortDecimal(p, end)) {
+    return {negative ? -*value : *value, false};
+  }
+#endif
 
   // Integer digits, then an optional "." and fraction digits. The first 19
   // significant digits gather in w for the quick conversion below; where the
