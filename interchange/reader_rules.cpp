@@ -459,8 +459,10 @@ bool InterpretLine(const LineTokens& t) {
   const std::string_view w = t[0];
   if (w.empty()) return true;
 
-  // Only a word with an equals sign can hold "file=": the cheap test first.
-  if (w.find('=') != std::string_view::npos && PositionOf(w, kRules[0].Word) != 0) {
+  // An equals sign outside a double-byte character makes the rest of the
+  // line part of the first token, so only a line of one token can hold
+  // "file=": the cheap tests first.
+  if (t.Count == 1 && w.find('=') != std::string_view::npos && PositionOf(w, kRules[0].Word) != 0) {
     return kRules[0].Handle(t, kRules[0].Argument);
   }
 

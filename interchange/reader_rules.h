@@ -2,6 +2,7 @@
 // rules that store entities (reader_entities.cpp). Internal to the reader.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "interchange/line_tokens.h"
@@ -23,7 +24,11 @@ bool InterpretLine(const LineTokens& tokens);
 inline bool ReadReals(const LineTokens& t, int first, int count, double* out) {
   for (int i = 0; i < count; ++i) {
     const RealParse real = ParseReal(t[first + i]);
-    if (real.Overflow || RealTextOverflows(real.Value)) return false;
+    // Below 1e308 no written form can round above the largest double, so the
+    // call is left for the few values that could.
+    if (real.Overflow || (std::fabs(real.Value) >= 1e308 && RealTextOverflows(real.Value))) {
+      return false;
+    }
     out[i] = real.Value;
   }
   return true;
