@@ -80,6 +80,7 @@ constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr std::uint64_t kExactIntegers = std::uint64_t{1} << 53;
 
+#if FLT_EVAL_METHOD == 0
 // The numbers of nearly every line: digits with an optional "." and at most
 // 19 digits in all, no exponent. Then w below 2^53 and 10^fraction are exact
 // doubles, so one quotient is the correctly rounded value (Clinger's quick
@@ -106,10 +107,12 @@ std::optional<double> ParseShortDecimal(const char* p, const char* end) {
   }
   return static_cast<double>(w) / kPowersOf10[fraction];
 }
+#endif
 
-}  // namespace
-
-RealParse ParseReal(std::string_view text) {
+// The whole grammar, for what the quick path leaves: blanks, exponents, long
+// digit strings, and texts that are no number. Kept out of line, so that
+// the quick path saves no registers.
+[[gnu::noinline]] RealParse ParseRealInFull(std::string_view text) {
   constexpr RealParse kZero{0.0, false};
   std::string_view s = SkipBlanks(text);
   if (s.empty()) return kZero;
@@ -124,12 +127,6 @@ RealParse ParseReal(std::string_view text) {
     if (p == end) return kZero;
   }
   const char* const mantissa = p;
-
-#if FLT_EVAL_METHOD == 0
-  if (const std::optional<double> value = ParseShortDecimal(p, end)) {
-    return {negative ? -*value : *value, false};
-  }
-#endif
 
   // Integer digits, then an optional "." and fraction digits. The first 19
   // significant digits gather in w for the quick conversion below; where the
@@ -207,6 +204,21 @@ RealParse ParseReal(std::string_view text) {
       integerDigits > 0 ? integerDigits - 1 + exponent : exponent - fractionZeros - 1;
   if (leading > 0) return {0.0, true};
   return {signedZero, false};
+}
+
+}  // namespace
+
+RealParse ParseReal(std::string_view text) {
+#if FLT_EVAL_METHOD == 0
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const bool negative = p != end && *p == '-';
+  if (p != end && (*p == '-' || *p == '+')) ++p;
+  if (const std::optional<double> value = ParseShortDecimal(p, end)) {
+    return {negative ? -*value : *value, false};
+  }
+#endif
+  return ParseRealInFull(text);
 }
 
 double StrToFloatOrZero(std::string_view text) { return ParseReal(text).Value; }
