@@ -394,12 +394,34 @@ std::uint32_t TokenHead(std::string_view w) {
   return head;
 }
 
+// A rule as the dispatch tries it: its word as a head and a mask, its needs
+// as a range of token counts.
 struct CompiledRule {
   std::uint32_t Head;  // the word's bytes, as Head gives them
   std::uint32_t Mask;  // the bytes of a token's head that the word covers
   std::uint8_t Size;
-  std::uint8_t Rule;  // its position in kRules
+  bool Exact;
+  std::uint8_t MinTokens;
+  std::uint8_t MaxTokens;
+  int Argument;
+  RuleHandler Handle;
 };
+
+constexpr CompiledRule Compile(const Rule& rule) {
+  const std::string_view w = rule.Word;
+  const std::uint32_t mask = w.size() >= 4 ? ~0u : (1u << (8 * w.size())) - 1;
+  const int n = rule.Need.Tokens;
+  const int min = rule.Need.How == Needs::Any ? 0 : n;
+  const int max = rule.Need.How == Needs::Exactly ? n : kMaxLineTokens;
+  return {Head(w),
+          mask,
+          static_cast<std::uint8_t>(w.size()),
+          rule.How == Match::Exact,
+          static_cast<std::uint8_t>(min),
+          static_cast<std::uint8_t>(max),
+          rule.Argument,
+          rule.Handle};
+}
 
 // The rules by bucket, each bucket's in the table's order.
 struct Dispatch {
@@ -422,11 +444,8 @@ constexpr Dispatch MakeDispatch() {
   }
   std::array<int, 256> filled{};
   for (int r = 1; r < kRuleCount; ++r) {
-    const std::string_view w = kRules[r].Word;
     const std::size_t b = buckets[r];
-    const std::uint32_t mask = w.size() >= 4 ? ~0u : (1u << (8 * w.size())) - 1;
-    d.Rules[d.BucketStart[b] + filled[b]++] = {Head(w), mask, static_cast<std::uint8_t>(w.size()),
-                                               static_cast<std::uint8_t>(r)};
+    d.Rules[d.BucketStart[b] + filled[b]++] = Compile(kRules[r]);
   }
   return d;
 }
@@ -440,18 +459,6 @@ constexpr bool BucketsAreSmall() {
   return true;
 }
 static_assert(BucketsAreSmall());
-
-bool MeetsNeeds(Needs need, int count) {
-  switch (need.How) {
-    case Needs::Any:
-      return true;
-    case Needs::AtLeast:
-      return count >= need.Tokens;
-    case Needs::Exactly:
-      return count == need.Tokens;
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -471,11 +478,9 @@ bool InterpretLine(const LineTokens& t) {
   const int end = kDispatch.BucketStart[bucket + 1];
   for (int i = kDispatch.BucketStart[bucket]; i < end; ++i) {
     const CompiledRule& c = kDispatch.Rules[i];
-    if ((head & c.Mask) != c.Head) continue;
-    const Rule& rule = kRules[c.Rule];
-    if (rule.How == Match::Exact ? w.size() != c.Size : w.size() < c.Size) continue;
-    if (!MeetsNeeds(rule.Need, t.Count)) continue;
-    return rule.Handle(t, rule.Argument);
+    if ((head & c.Mask) != c.Head || (c.Exact ? w.size() != c.Size : w.size() < c.Size)) continue;
+    if (t.Count < c.MinTokens || t.Count > c.MaxTokens) continue;
+    return c.Handle(t, c.Argument);
   }
   if (t.Count == 4) return StorePlainLine(t);
   return true;
