@@ -10,6 +10,7 @@ LayerTables Layers;
 AttributeState Attributes;
 LineModes Modes;
 EntityTables Entities;
+ShortTextStrings ShortStrings;
 LocaleValues Locale;
 
 namespace {
@@ -115,6 +116,8 @@ void ResetInterchangeState() {
 
   ForEachTable([](auto& table) { table.Clear(); });
   Entities.CutTextCount = 0;
+  ShortStrings.Fonts.Clear();
+  ShortStrings.Bytes.Clear();
   OutputLines.Clear();
 }
 
@@ -145,6 +148,8 @@ void FreeInterchangeTables() {
   release(Layers.LayerNames);
   release(Layers.HpPoints);
   ForEachTable([](auto& table) { table.Release(); });
+  ShortStrings.Fonts.Clear();
+  ShortStrings.Bytes.Release();
   OutputLines.Release();
 }
 

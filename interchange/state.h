@@ -2,7 +2,8 @@
 // values, the layer tables and numbered points, the attribute state (the
 // reader's running attributes, later the emitters' memory of what was last
 // written), the reader's line modes, the entity tables with their order, and
-// the output line list (output_lines.h). One instance of each group.
+// the strings of the text records (short_text.h), and the output line list
+// (output_lines.h). One instance of each group.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "interchange/growable_table.h"
+#include "interchange/short_text.h"
 
 // Layer groups and layers are one hexadecimal digit each: 0..15.
 inline constexpr std::int32_t kMaxLayerNumber = 15;
@@ -62,8 +64,8 @@ struct TextRecord {
   double Width, Height, Spacing;
   double X, Y;  // insertion point
   double VectorX, VectorY;
-  std::string FontName;  // at most 255 bytes
-  std::string Text;      // at most 255 bytes
+  PooledText FontName;  // at most 255 bytes
+  ArenaText Text;       // at most 255 bytes
 };
 
 struct PointRecord {
@@ -264,6 +266,12 @@ struct EntityTables {
   std::int32_t CutTextCount;
 };
 
+// The bytes of the texts and font names of TextTable and MessageTable.
+struct ShortTextStrings {
+  TextArena Bytes;
+  FontPool Fonts;
+};
+
 // The user's locale as the output needs it.
 struct LocaleValues {
   // Written by RealToText between the integer and the fraction digits: the
@@ -277,6 +285,7 @@ extern LayerTables Layers;
 extern AttributeState Attributes;
 extern LineModes Modes;
 extern EntityTables Entities;
+extern ShortTextStrings ShortStrings;
 extern LocaleValues Locale;
 
 // Every value above but Locale, and the output line list, back to their

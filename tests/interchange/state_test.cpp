@@ -183,7 +183,7 @@ TEST_F(KzmGaibuState, TablesGrowInStepsOfAThousandZeroFilled) {
       EXPECT_EQ(record.Header.Color, 0);
       EXPECT_EQ(record.Text, "");
       record.Header.HhpNumber = appended++;
-      record.Text.assign(3, 't');
+      record.Text = "ttt";
     }
     EXPECT_EQ(table.Count(), count);
     EXPECT_EQ(table.Capacity(), capacity) << "after " << count << " appends";
