@@ -1,5 +1,6 @@
 #include "interchange/state.h"
 
+#include <new>
 #include <type_traits>
 
 #include "interchange/output_lines.h"
@@ -154,7 +155,11 @@ void FreeInterchangeTables() {
 }
 
 void AppendEntityOrder(std::int32_t kind, std::int32_t index) {
-  Entities.EntityOrder.Append() = EntityOrderEntry{kind, index};
+  if (index > kMaxEntityOrderIndex || index < -kMaxEntityOrderIndex - 1) throw std::bad_alloc();
+  constexpr std::int32_t kUnknownKind = -16;
+  EntityOrderEntry& entry = Entities.EntityOrder.Append();
+  entry.Kind = kind < kUnknownKind || kind > -kUnknownKind - 1 ? kUnknownKind : kind;
+  entry.Index = index;
 }
 
 void FillEntityHeader(EntityHeader& header) {

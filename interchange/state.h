@@ -145,10 +145,15 @@ enum EntityKind : std::int32_t {
 };
 inline constexpr std::int32_t kEntityKindCount = KindSg + 1;
 
+// Kind and Index share one 32-bit word: the order holds an entry for every
+// entity, so half its size is 4 MB on a million entities. A kind outside
+// -16..15 is kept as -16, which like any unknown code writes nothing; an index
+// takes 27 bits.
 struct EntityOrderEntry {
-  std::int32_t Kind;
-  std::int32_t Index;  // position in the table of Kind
+  std::int32_t Kind : 5;
+  std::int32_t Index : 27;  // position in the table of Kind
 };
+inline constexpr std::int32_t kMaxEntityOrderIndex = (std::int32_t{1} << 26) - 1;
 
 struct TextTypeRecord {
   double Width;
@@ -302,7 +307,10 @@ void SetDefaultAttributeValues();
 // nothing may use them again before the next ResetInterchangeState.
 void FreeInterchangeTables();
 
-// Appends (kind, index) to EntityOrder. No check of either value.
+// Appends (kind, index) to EntityOrder; any kind, an index within
+// ±kMaxEntityOrderIndex. A larger index (a table of 67 million entities)
+// throws std::bad_alloc before anything changes: the reader ends the read as
+// failed rather than write back entries that name the wrong record.
 void AppendEntityOrder(std::int32_t kind, std::int32_t index);
 
 // Copies the current attributes into header.
