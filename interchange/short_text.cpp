@@ -10,7 +10,8 @@ namespace {
 
 // Offsets are 32 bits: the arena stops short of 4 GiB so that an offset plus
 // a length never wraps, whatever the width of size_t.
-constexpr std::size_t kMaxBlocks = (std::size_t{1} << 32) / TextArena::kBlockBytes - 1;
+constexpr std::size_t kMaxBlocks =
+    static_cast<std::size_t>((std::uint64_t{1} << 32) / TextArena::kBlockBytes - 1);
 
 std::uint8_t ShortLength(std::string_view value) {
   return static_cast<std::uint8_t>(std::min(value.size(), kMaxShortTextBytes));
