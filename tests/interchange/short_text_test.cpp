@@ -46,20 +46,6 @@ TEST_F(ShortTextStore, EqualFontNamesShareTheirBytes) {
   EXPECT_EQ(fonts[2], fonts[1]);
 }
 
-TEST_F(ShortTextStore, LongValuesKeepTheirFirst255BytesAndEmptyOnesTakeNoBytes) {
-  ArenaText text;
-  PooledText font;
-  text = std::string(300, 't');
-  font = std::string(256, 'f');
-  EXPECT_EQ(text, std::string(255, 't'));
-  EXPECT_EQ(font, std::string(255, 'f'));
-  const std::size_t bytes = ShortStrings.Bytes.Size();
-  text = "";
-  font = "";
-  EXPECT_TRUE(text.empty() && font.empty());
-  EXPECT_EQ(ShortStrings.Bytes.Size(), bytes);
-}
-
 // A record kept past a reset must not read another read's bytes.
 TEST_F(ShortTextStore, HandlesFromBeforeAResetReadAsEmpty) {
   ArenaText text;
