@@ -35,12 +35,18 @@ std::optional<JoinPlan> PlanRangeJoin(const GrowableTable<TextRecord>& texts, do
 
   // The sort puts the greatest key first: -x joins left to right, y top to bottom.
   std::vector<double> keys(static_cast<std::size_t>(n));
+  // The strings are gathered in file order with the keys: the join then takes
+  // them in sorted order from this array, not with a cache miss on every
+  // record (an empty text needs nothing more than its view).
+  std::vector<std::string_view> strings(static_cast<std::size_t>(n));
+  const PointRotation rotation(-drawingAngle);
   for (std::int32_t i = 0; i < n; ++i) {
     const TextRecord& text = TextAt(texts, i);
     double x = 0.0;
     double y = 0.0;
-    RotatePointDeg(text.X, text.Y, 0.0, 0.0, -drawingAngle, x, y);
+    rotation.Turn(text.X, text.Y, 0.0, 0.0, x, y);
     keys[static_cast<std::size_t>(i)] = joinOrder == 0 ? -x : y;
+    strings[static_cast<std::size_t>(i)] = text.Text;
   }
   JoinSort sort(std::move(keys));
 
@@ -52,7 +58,7 @@ std::optional<JoinPlan> PlanRangeJoin(const GrowableTable<TextRecord>& texts, do
   plan.Absorbed.assign(static_cast<std::size_t>(n), false);
   for (std::int32_t k = 1; k < n; ++k) {
     const std::int32_t index = sort.IndexAt(k);
-    if (!AppendIfFits(plan.Joined, delimiter, TextAt(texts, index).Text)) break;
+    if (!AppendIfFits(plan.Joined, delimiter, strings[static_cast<std::size_t>(index)])) break;
     plan.Absorbed[static_cast<std::size_t>(index)] = true;
   }
   return plan;

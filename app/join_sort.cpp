@@ -59,7 +59,8 @@ void JoinSort::Step(std::int32_t i) {
   const auto b = static_cast<std::size_t>(best.Position);
   ExchangeReals(keys_[a], keys_[b]);
   ExchangeIntegers(indexes_[a], indexes_[b]);
-  SetLeaf(i);
+  // Position i is settled: no later query spans it, so its leaf may keep the
+  // old key.
   SetLeaf(best.Position);
 }
 

@@ -1,10 +1,13 @@
 // The settings file beside the executable, two lines:
 //   1          the join order: 0 left to right, anything else top to bottom
 //   ・         the delimiter, Shift-JIS bytes as typed (may be empty)
+// Lines end as in the interchange file: LF or CR LF.
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "app/form1.h"
+#include "interchange/line_source.h"
 #include "interchange/number_text.h"
 #include "machine/file_io.h"
 #include "util/number_parse.h"
@@ -23,13 +26,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return got == 0;
 }
 
-// The next line of text, ended by LF or CR LF; an empty view once text is used up.
-std::string_view NextLine(std::string_view& text) {
-  const std::size_t end = text.find('\n');
-  std::string_view line = text.substr(0, end);
-  text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-  if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return line;
+// The next line, or an empty one once the lines are used up.
+std::string_view NextLine(LineSource& lines) {
+  std::span<char> line;
+  if (lines.Next(line) != LineSource::Status::Line) return {};
+  return std::string_view(line.data(), line.size());
 }
 
 }  // namespace
@@ -44,9 +45,9 @@ bool TForm1::TryLoadSettings() {
     if (!FileExists(path)) return true;
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) return true;
-    std::string_view rest = bytes;
-    JoinOrder = StrToIntOrZero(NextLine(rest));
-    JoinDelimiter = StripControlChars(NextLine(rest));
+    MemoryLineSource lines(bytes);
+    JoinOrder = StrToIntOrZero(NextLine(lines));
+    JoinDelimiter = StripControlChars(NextLine(lines));
     return true;
   } catch (...) {
     // Only memory can run out here. What was read so far stays; the rest

@@ -166,10 +166,15 @@ void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
     }
   }
 
+  // The literal rest, mostly a text of double-byte characters: one pass of
+  // byte moves, since its runs between lead bytes are too short for memmove.
   while (read < size) {
-    MoveRun(line, size, kLiteralClasses, read, write);
-    if (read >= size) break;
-    if (kLiteralClasses[static_cast<unsigned char>(line[read])] == kLead) {
+    const char c = line[read];
+    const ByteClass k = kLiteralClasses[static_cast<unsigned char>(c)];
+    if (k == kKeep) {
+      line[write++] = c;
+      ++read;
+    } else if (k == kLead) {
       MovePair(line, size, read, write);
     } else {
       ++read;

@@ -12,3 +12,15 @@ void RotatePoint(double px, double py, double cx, double cy, double angle, doubl
 // Same with the angle in degrees (degrees / 180 * pi, rounded to a double).
 void RotatePointDeg(double px, double py, double cx, double cy, double degrees, double& outX,
                     double& outY);
+
+// One angle in degrees, its sine and cosine taken once, for turning many
+// points: Turn gives exactly what RotatePointDeg gives for that angle.
+class PointRotation {
+ public:
+  explicit PointRotation(double degrees);
+  void Turn(double px, double py, double cx, double cy, double& outX, double& outY) const;
+
+ private:
+  long double cos_;
+  long double sin_;
+};

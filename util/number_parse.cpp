@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cstdint>
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -79,9 +80,39 @@ constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr std::uint64_t kExactIntegers = std::uint64_t{1} << 53;
 
-}  // namespace
+#if FLT_EVAL_METHOD == 0
+// The numbers of nearly every line: digits with an optional "." and at most
+// 19 digits in all, no exponent. Then w below 2^53 and 10^fraction are exact
+// doubles, so one quotient is the correctly rounded value (Clinger's quick
+// case, as below), found in one tight pass. Anything else: nothing.
+std::optional<double> ParseShortDecimal(const char* p, const char* end) {
+  const char* const start = p;
+  std::uint64_t w = 0;
+  while (p != end && static_cast<unsigned char>(*p - '0') <= 9) {
+    w = w * 10 + static_cast<unsigned char>(*p - '0');
+    ++p;
+  }
+  const char* const point = p;
+  if (p != end && *p == '.') {
+    ++p;
+    while (p != end && static_cast<unsigned char>(*p - '0') <= 9) {
+      w = w * 10 + static_cast<unsigned char>(*p - '0');
+      ++p;
+    }
+  }
+  const std::ptrdiff_t fraction = p == point ? 0 : p - point - 1;
+  const std::ptrdiff_t digits = (point - start) + fraction;
+  if (p != end || digits == 0 || digits > 19 || w > kExactIntegers || fraction > 22) {
+    return std::nullopt;
+  }
+  return static_cast<double>(w) / kPowersOf10[fraction];
+}
+#endif
 
-RealParse ParseReal(std::string_view text) {
+// The whole grammar, for what the quick path leaves: blanks, exponents, long
+// digit strings, and texts that are no number. Kept out of line, so that
+// the quick path saves no registers.
+[[gnu::noinline]] RealParse ParseRealInFull(std::string_view text) {
   constexpr RealParse kZero{0.0, false};
   std::string_view s = SkipBlanks(text);
   if (s.empty()) return kZero;
@@ -173,6 +204,21 @@ RealParse ParseReal(std::string_view text) {
       integerDigits > 0 ? integerDigits - 1 + exponent : exponent - fractionZeros - 1;
   if (leading > 0) return {0.0, true};
   return {signedZero, false};
+}
+
+}  // namespace
+
+RealParse ParseReal(std::string_view text) {
+#if FLT_EVAL_METHOD == 0
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const bool negative = p != end && *p == '-';
+  if (p != end && (*p == '-' || *p == '+')) ++p;
+  if (const std::optional<double> value = ParseShortDecimal(p, end)) {
+    return {negative ? -*value : *value, false};
+  }
+#endif
+  return ParseRealInFull(text);
 }
 
 double StrToFloatOrZero(std::string_view text) { return ParseReal(text).Value; }

@@ -60,6 +60,7 @@ TEST_F(SettingsFile, LoadsOrderAndDelimiterByTheirRules) {
       // Longer than the dialog allows, written by hand: loaded whole.
       {"0\r\n\x81\x7c\x81\x7c\x81\x7c\r\n", 0, "\x81\x7c\x81\x7c\x81\x7c"},
       {"1", 1, ""},
+      {"1\r", 1, ""},  // a line end cut short after its CR
       {"1\r\n-\r\nignored\r\n", 1, "-"},
       {"", 0, ""},
   };

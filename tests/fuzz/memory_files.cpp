@@ -52,6 +52,31 @@ std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
   return static_cast<std::ptrdiff_t>(got);
 }
 
+// The replacement's bytes gather in temporary_ and become the file at commit.
+ReplacementFile::~ReplacementFile() = default;
+
+bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
+  path_ = path;
+  temporary_.clear();
+  budget_ = &budget;
+  failed_ = false;
+  handle_ = 0;
+  return true;
+}
+
+bool ReplacementFile::Write(std::string_view bytes) {
+  if (handle_ == kClosed) return false;
+  temporary_.append(bytes);
+  return true;
+}
+
+bool ReplacementFile::Commit() {
+  if (handle_ == kClosed) return false;
+  PutMemoryFile(path_, temporary_);
+  handle_ = kClosed;
+  return true;
+}
+
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, FileWaitBudget&) {
   PutMemoryFile(path, bytes);
   return true;

@@ -101,6 +101,21 @@ TEST(MyFuncGeometry, RotatePointDegTakesDegrees) {
   EXPECT_EQ(y, -0.3);
 }
 
+// The join turns every text by one rotation: it must give RotatePointDeg's
+// very doubles, or texts at equal keys would change their order.
+TEST(MyFuncGeometry, PointRotationGivesRotatePointDegExactly) {
+  for (const double degrees : {0.0, -0.0, 30.0, -45.5, 90.0, 123.456789, -1e-9, 1e6}) {
+    const PointRotation rotation(degrees);
+    for (const double p : {0.0, 0.1, -3.3, 12345.67, 1e-300, -2.5e15}) {
+      double expectedX = NAN, expectedY = NAN, x = NAN, y = NAN;
+      RotatePointDeg(p, 7.7 - p, 1.25, -0.5, degrees, expectedX, expectedY);
+      rotation.Turn(p, 7.7 - p, 1.25, -0.5, x, y);
+      EXPECT_EQ(x, expectedX) << p << " by " << degrees;
+      EXPECT_EQ(y, expectedY) << p << " by " << degrees;
+    }
+  }
+}
+
 TEST(MyFuncExchange, ExchangeIntegersSwapsValues) {
   std::int32_t a = INT32_MIN;
   std::int32_t b = INT32_MAX;

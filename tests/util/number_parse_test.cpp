@@ -148,6 +148,26 @@ TEST(MyFuncNumberParse, ParseRealReadsWholeDecimalTextElseZero) {
   }
 }
 
+// The texts of nearly every line: every length and every place of the point
+// that the quick path takes, against the correctly rounded from_chars.
+TEST(MyFuncNumberParse, ParseRealReadsShortDecimalsAsFromChars) {
+  std::mt19937_64 rng(5);
+  for (int i = 0; i < 200000; ++i) {
+    const std::size_t length = 1 + rng() % 12;
+    const std::size_t point = rng() % (length + 2);  // past the digits: none
+    std::string text = rng() % 2 != 0 ? "-" : "";
+    for (std::size_t k = 0; k <= length; ++k) {
+      if (k == point) text += '.';
+      if (k < length) text += static_cast<char>('0' + rng() % 10);
+    }
+    double expected = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(ParseReal(text).Value),
+              std::bit_cast<std::uint64_t>(expected))
+        << text;
+  }
+}
+
 TEST(MyFuncNumberParse, ParseRealKeepsTheSignOfNegativeValues) {
   EXPECT_EQ(ParseReal("-1.5").Value, -1.5);
   EXPECT_EQ(ParseReal("  -4.9406564584124654e-324").Value, -0x0.0000000000001p-1022);
