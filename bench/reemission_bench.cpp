@@ -67,7 +67,9 @@ class RecordMaker {
     r.Y = Coordinate();
     r.VectorX = Uniform(1, 200) / 100.0;
     r.VectorY = Uniform(-200, 200) / 100.0;
-    for (int i = Uniform(1, 4); i > 0; --i) r.Text.append(kWords[Uniform(0, 4)]);
+    std::string text;
+    for (int i = Uniform(1, 4); i > 0; --i) text += kWords[Uniform(0, 4)];
+    r.Text = text;
     return r;
   }
 

@@ -10,19 +10,21 @@ OutputLineList OutputLines;
 
 std::uint64_t OutputLineList::EndOf(std::size_t i) const {
   const EndBlock& block = *endBlocks_[i / kStep];
-  return block.Base + block.Ends[i % kStep];
+  const std::size_t j = i % kStep;
+  return block.Base + block.GroupBase[j / kGroup] + block.Ends[j];
 }
 
 std::string_view OutputLineList::operator[](std::int32_t i) const {
   const std::size_t index = static_cast<std::size_t>(i);
   const std::uint64_t end = EndOf(index);
-  const std::uint64_t previous = index == 0 ? 0 : EndOf(index - 1);
-  const std::uint64_t chunk = end / kStride;
-  // An entry that did not fit behind the previous one opened the next chunk.
-  const std::uint64_t begin = previous / kStride == chunk ? previous : chunk * kStride;
+  const std::uint64_t begin = index == 0 ? 0 : EndOf(index - 1);
   if (end == begin) return {};
-  const char* const bytes = chunks_[static_cast<std::size_t>(chunk)].get();
-  return {bytes + (begin - chunk * kStride), static_cast<std::size_t>(end - begin)};
+  // The last chunk that starts at or before the entry holds it whole: an
+  // entry that did not fit behind the previous one opened the next chunk.
+  const std::size_t chunk = static_cast<std::size_t>(
+      std::upper_bound(chunkStarts_.begin(), chunkStarts_.end(), begin) - chunkStarts_.begin() - 1);
+  return {chunks_[chunk].get() + (begin - chunkStarts_[chunk]),
+          static_cast<std::size_t>(end - begin)};
 }
 
 void OutputLineList::Add(std::string_view line) {
@@ -33,24 +35,23 @@ void OutputLineList::Add(std::string_view line) {
     block->Base = tail_;
     endBlocks_.push_back(std::move(block));
   }
-  const std::uint64_t chunkStart = chunks_.empty() ? 0 : (chunks_.size() - 1) * kStride;
-  if (chunks_.empty() || tail_ - chunkStart + size > chunkBytes_) {
+  if (chunks_.empty() || tail_ - chunkStarts_.back() + size > chunkBytes_) {
     // Small selections stay in small chunks; large ones soon get large ones.
     const std::size_t bytes =
         std::min(kFirstChunkBytes << std::min(chunks_.size(), std::size_t{4}), kLastChunkBytes);
+    chunkStarts_.reserve(chunks_.size() + 1);
     chunks_.push_back(std::make_unique_for_overwrite<char[]>(bytes));
+    chunkStarts_.push_back(tail_);
     chunkBytes_ = bytes;
-    tail_ = (chunks_.size() - 1) * kStride;
   }
-  if (size > 0) {
-    const std::uint64_t offset = tail_ - (chunks_.size() - 1) * kStride;
-    std::memcpy(chunks_.back().get() + offset, line.data(), size);
-  }
+  if (size > 0)
+    std::memcpy(chunks_.back().get() + (tail_ - chunkStarts_.back()), line.data(), size);
+  EndBlock& block = *endBlocks_.back();
+  const std::size_t j = static_cast<std::size_t>(count_) % kStep;
+  if (j % kGroup == 0) block.GroupBase[j / kGroup] = static_cast<std::uint32_t>(tail_ - block.Base);
   tail_ += size;
   byteSize_ += size;
-  EndBlock& block = *endBlocks_.back();
-  block.Ends[static_cast<std::size_t>(count_) % kStep] =
-      static_cast<std::uint32_t>(tail_ - block.Base);
+  block.Ends[j] = static_cast<std::uint16_t>(tail_ - block.Base - block.GroupBase[j / kGroup]);
   ++count_;
 }
 
@@ -61,13 +62,16 @@ void OutputLineList::Clear() {
 
 void OutputLineList::Truncate(std::int32_t count) {
   if (count < 0 || count >= count_) return;
-  for (std::int32_t i = count; i < count_; ++i) byteSize_ -= (*this)[i].size();
   const std::uint64_t end = count == 0 ? 0 : EndOf(static_cast<std::size_t>(count) - 1);
+  byteSize_ -= static_cast<std::size_t>(tail_ - end);
   // Chunks and end blocks that only the dropped entries used go too, so that
   // the next Add opens them afresh from the new end.
-  const std::size_t chunk = static_cast<std::size_t>(end / kStride);
-  chunks_.resize(chunk + 1);
-  chunkBytes_ = std::min(kFirstChunkBytes << std::min(chunk, std::size_t{4}), kLastChunkBytes);
+  const std::size_t used = static_cast<std::size_t>(
+      std::lower_bound(chunkStarts_.begin(), chunkStarts_.end(), end) - chunkStarts_.begin());
+  const std::size_t kept = std::max(used, std::size_t{1});
+  chunks_.resize(kept);
+  chunkStarts_.resize(kept);
+  chunkBytes_ = std::min(kFirstChunkBytes << std::min(kept - 1, std::size_t{4}), kLastChunkBytes);
   endBlocks_.resize((static_cast<std::size_t>(count) + kStep - 1) / kStep);
   tail_ = end;
   count_ = count;
@@ -75,6 +79,7 @@ void OutputLineList::Truncate(std::int32_t count) {
 
 void OutputLineList::Release() {
   std::vector<std::unique_ptr<char[]>>().swap(chunks_);
+  std::vector<std::uint64_t>().swap(chunkStarts_);
   std::vector<std::unique_ptr<EndBlock>>().swap(endBlocks_);
   tail_ = 0;
   chunkBytes_ = 0;

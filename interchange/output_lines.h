@@ -7,6 +7,7 @@
 //   ch 10 20 5 0 "ABC
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -51,20 +52,22 @@ class OutputLineList {
   static constexpr std::size_t kStep = 1000;
   static constexpr std::size_t kFirstChunkBytes = std::size_t{1} << 16;
   static constexpr std::size_t kLastChunkBytes = std::size_t{1} << 20;
-  // Chunk c holds the positions [c × kStride, c × kStride + its size): an end
-  // at a chunk's very end still names that chunk.
-  static constexpr std::uint64_t kStride = kLastChunkBytes + kMaxLineBytes + 1;
+  // Positions count the bytes of the entries before them, chunk slack left
+  // out. Ends are kept in 16 bits relative to their group of 256 entries,
+  // which spans at most 256 × 255 bytes: half the memory of 32-bit ends.
+  static constexpr std::size_t kGroup = 256;
+  static constexpr std::size_t kGroupsPerBlock = (kStep + kGroup - 1) / kGroup;
 
-  // The end positions of 1000 entries, relative to where the block's first
-  // entry could begin (the previous entry's end).
   struct EndBlock {
-    std::uint64_t Base;
-    std::uint32_t Ends[kStep];
+    std::uint64_t Base;                        // where the block's first entry begins
+    std::uint32_t GroupBase[kGroupsPerBlock];  // where each group begins, from Base
+    std::uint16_t Ends[kStep];                 // each entry's end, from its group's begin
   };
 
   std::uint64_t EndOf(std::size_t i) const;
 
   std::vector<std::unique_ptr<char[]>> chunks_;
+  std::vector<std::uint64_t> chunkStarts_;  // position of each chunk's first byte
   std::vector<std::unique_ptr<EndBlock>> endBlocks_;
   std::uint64_t tail_ = 0;      // position of the last entry's end
   std::size_t chunkBytes_ = 0;  // size of the last chunk
@@ -74,21 +77,25 @@ class OutputLineList {
 
 template <typename Visit>
 bool OutputLineList::ForEach(Visit visit) const {
+  const std::size_t count = static_cast<std::size_t>(count_);
   std::uint64_t previous = 0;
-  std::uint64_t chunkStart = 0;
   std::size_t chunk = 0;
-  for (std::size_t i = 0; i < static_cast<std::size_t>(count_); ++i) {
-    const EndBlock& block = *endBlocks_[i / kStep];
-    const std::uint64_t end = block.Base + block.Ends[i % kStep];
-    // Chunks are filled one after the other: an end past this one is in the next.
-    if (end > chunkStart + kLastChunkBytes) {
-      ++chunk;
-      chunkStart += kStride;
+  for (std::size_t i = 0, b = 0; i < count; ++b) {
+    const EndBlock& block = *endBlocks_[b];
+    const std::size_t inBlock = std::min(kStep, count - i);
+    for (std::size_t j = 0; j < inBlock; ++j, ++i) {
+      const std::uint64_t end = block.Base + block.GroupBase[j / kGroup] + block.Ends[j];
+      std::string_view entry;
+      if (end > previous) {
+        // Chunks are filled one after the other: an entry that begins at the
+        // next chunk's start opened that chunk.
+        while (chunk + 1 < chunkStarts_.size() && chunkStarts_[chunk + 1] <= previous) ++chunk;
+        entry = {chunks_[chunk].get() + (previous - chunkStarts_[chunk]),
+                 static_cast<std::size_t>(end - previous)};
+      }
+      if (!visit(entry)) return false;
+      previous = end;
     }
-    const std::uint64_t begin = previous >= chunkStart ? previous : chunkStart;
-    const char* const bytes = chunks_[chunk].get() + (begin - chunkStart);
-    if (!visit(std::string_view(bytes, static_cast<std::size_t>(end - begin)))) return false;
-    previous = end;
   }
   return true;
 }

@@ -49,9 +49,9 @@ bool StoreFromReals(const LineTokens& t, GrowableTable<Record>& table, EntityKin
 
 // Everything of a text but its header, which the caller fills first; the
 // colour of the text type then replaces the header's colour. The strings are
-// made by the caller, before anything is stored, and moved in here.
-void FillText(TextRecord& text, std::int32_t command, const double values[4], std::string& font,
-              std::string& content) {
+// stored by the caller, before anything else is, and their handles copied here.
+void FillText(TextRecord& text, std::int32_t command, const double values[4],
+              const PooledText& font, const ArenaText& content) {
   const AttributeState& a = Attributes;
   text.Command = command;
   text.CcValue = a.CurrentCcValue;
@@ -72,8 +72,8 @@ void FillText(TextRecord& text, std::int32_t command, const double values[4], st
   text.Y = values[1];
   text.VectorX = values[2];
   text.VectorY = values[3];
-  text.FontName.swap(font);
-  text.Text.swap(content);
+  text.FontName = font;
+  text.Text = content;
 }
 
 struct Point {
@@ -171,8 +171,10 @@ bool StoreSg(const LineTokens& t, int) { return StoreSolid<8>(t, Entities.SgTabl
 bool StoreText(const LineTokens& t, int command) {
   double values[4];
   if (!ReadReals(t, 1, 4, values)) return false;
-  std::string font(std::string_view(Attributes.CurrentFontName).substr(0, kShortStringBytes));
-  std::string content(t[5].substr(0, kShortStringBytes));
+  PooledText font;
+  font = std::string_view(Attributes.CurrentFontName).substr(0, kShortStringBytes);
+  ArenaText content;
+  content = t[5].substr(0, kShortStringBytes);
   // A blank text shows nothing however long it is; any other loses its end.
   const bool cut = t[5].size() > kShortStringBytes && !IsBlankText(t[5]);
 

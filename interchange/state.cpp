@@ -1,5 +1,6 @@
 #include "interchange/state.h"
 
+#include <new>
 #include <type_traits>
 
 #include "interchange/output_lines.h"
@@ -10,6 +11,7 @@ LayerTables Layers;
 AttributeState Attributes;
 LineModes Modes;
 EntityTables Entities;
+ShortTextStrings ShortStrings;
 LocaleValues Locale;
 
 namespace {
@@ -115,6 +117,8 @@ void ResetInterchangeState() {
 
   ForEachTable([](auto& table) { table.Clear(); });
   Entities.CutTextCount = 0;
+  ShortStrings.Fonts.Clear();
+  ShortStrings.Bytes.Clear();
   OutputLines.Clear();
 }
 
@@ -145,11 +149,17 @@ void FreeInterchangeTables() {
   release(Layers.LayerNames);
   release(Layers.HpPoints);
   ForEachTable([](auto& table) { table.Release(); });
+  ShortStrings.Fonts.Clear();
+  ShortStrings.Bytes.Release();
   OutputLines.Release();
 }
 
 void AppendEntityOrder(std::int32_t kind, std::int32_t index) {
-  Entities.EntityOrder.Append() = EntityOrderEntry{kind, index};
+  if (index > kMaxEntityOrderIndex || index < -kMaxEntityOrderIndex - 1) throw std::bad_alloc();
+  constexpr std::int32_t kUnknownKind = -16;
+  EntityOrderEntry& entry = Entities.EntityOrder.Append();
+  entry.Kind = kind < kUnknownKind || kind > -kUnknownKind - 1 ? kUnknownKind : kind;
+  entry.Index = index;
 }
 
 void FillEntityHeader(EntityHeader& header) {

@@ -2,7 +2,8 @@
 // values, the layer tables and numbered points, the attribute state (the
 // reader's running attributes, later the emitters' memory of what was last
 // written), the reader's line modes, the entity tables with their order, and
-// the output line list (output_lines.h). One instance of each group.
+// the strings of the text records (short_text.h), and the output line list
+// (output_lines.h). One instance of each group.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "interchange/growable_table.h"
+#include "interchange/short_text.h"
 
 // Layer groups and layers are one hexadecimal digit each: 0..15.
 inline constexpr std::int32_t kMaxLayerNumber = 15;
@@ -62,8 +64,8 @@ struct TextRecord {
   double Width, Height, Spacing;
   double X, Y;  // insertion point
   double VectorX, VectorY;
-  std::string FontName;  // at most 255 bytes
-  std::string Text;      // at most 255 bytes
+  PooledText FontName;  // at most 255 bytes
+  ArenaText Text;       // at most 255 bytes
 };
 
 struct PointRecord {
@@ -143,10 +145,15 @@ enum EntityKind : std::int32_t {
 };
 inline constexpr std::int32_t kEntityKindCount = KindSg + 1;
 
+// Kind and Index share one 32-bit word: the order holds an entry for every
+// entity, so half its size is 4 MB on a million entities. A kind outside
+// -16..15 is kept as -16, which like any unknown code writes nothing; an index
+// takes 27 bits.
 struct EntityOrderEntry {
-  std::int32_t Kind;
-  std::int32_t Index;  // position in the table of Kind
+  std::int32_t Kind : 5;
+  std::int32_t Index : 27;  // position in the table of Kind
 };
+inline constexpr std::int32_t kMaxEntityOrderIndex = (std::int32_t{1} << 26) - 1;
 
 struct TextTypeRecord {
   double Width;
@@ -264,6 +271,12 @@ struct EntityTables {
   std::int32_t CutTextCount;
 };
 
+// The bytes of the texts and font names of TextTable and MessageTable.
+struct ShortTextStrings {
+  TextArena Bytes;
+  FontPool Fonts;
+};
+
 // The user's locale as the output needs it.
 struct LocaleValues {
   // Written by RealToText between the integer and the fraction digits: the
@@ -277,6 +290,7 @@ extern LayerTables Layers;
 extern AttributeState Attributes;
 extern LineModes Modes;
 extern EntityTables Entities;
+extern ShortTextStrings ShortStrings;
 extern LocaleValues Locale;
 
 // Every value above but Locale, and the output line list, back to their
@@ -293,7 +307,10 @@ void SetDefaultAttributeValues();
 // nothing may use them again before the next ResetInterchangeState.
 void FreeInterchangeTables();
 
-// Appends (kind, index) to EntityOrder. No check of either value.
+// Appends (kind, index) to EntityOrder; any kind, an index within
+// ±kMaxEntityOrderIndex. A larger index (a table of 67 million entities)
+// throws std::bad_alloc before anything changes: the reader ends the read as
+// failed rather than write back entries that name the wrong record.
 void AppendEntityOrder(std::int32_t kind, std::int32_t index);
 
 // Copies the current attributes into header.

@@ -44,7 +44,7 @@ class Join : public ::testing::Test {
     EXPECT_TRUE(ReadInterchangeFile(form.InterchangePath()));
     std::vector<std::string> texts;
     for (std::int32_t i = 0; i < Entities.TextTable.Count(); ++i) {
-      texts.push_back(Entities.TextTable[static_cast<std::size_t>(i)].Text);
+      texts.emplace_back(Entities.TextTable[static_cast<std::size_t>(i)].Text);
     }
     return texts;
   }

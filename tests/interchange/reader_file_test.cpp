@@ -65,7 +65,8 @@ bool OrderMatchesTables() {
   std::int32_t seen[16] = {};
   for (std::int32_t i = 0; i < e.EntityOrder.Count(); ++i) {
     const EntityOrderEntry& entry = e.EntityOrder[static_cast<std::size_t>(i)];
-    if (entry.Kind < 1 || entry.Kind > 15 || entry.Index != seen[entry.Kind]++) return false;
+    const std::int32_t kind = entry.Kind;
+    if (kind < 1 || kind > 15 || entry.Index != seen[kind]++) return false;
   }
   for (int kind = 1; kind < 16; ++kind) {
     if (seen[kind] != counts[kind]) return false;

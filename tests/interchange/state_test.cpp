@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <new>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -183,7 +184,7 @@ TEST_F(KzmGaibuState, TablesGrowInStepsOfAThousandZeroFilled) {
       EXPECT_EQ(record.Header.Color, 0);
       EXPECT_EQ(record.Text, "");
       record.Header.HhpNumber = appended++;
-      record.Text.assign(3, 't');
+      record.Text = "ttt";
     }
     EXPECT_EQ(table.Count(), count);
     EXPECT_EQ(table.Capacity(), capacity) << "after " << count << " appends";
@@ -280,6 +281,19 @@ TEST_F(KzmGaibuState, FreeInterchangeTablesReleasesStorageAndKeepsCounts) {
 
   ResetInterchangeState();
   ExpectDefaults();
+}
+
+// The order packs kind and index into one word: a kind it cannot hold must
+// not wrap onto a real one, and an index it cannot hold must not be stored.
+TEST_F(KzmGaibuState, EntityOrderKeepsOutOfRangeKindsUnknownAndRefusesHugeIndices) {
+  AppendEntityOrder(KindSg + 32, 0);
+  AppendEntityOrder(-17, 1);
+  AppendEntityOrder(KindLine, kMaxEntityOrderIndex);
+  EXPECT_THROW(AppendEntityOrder(KindLine, kMaxEntityOrderIndex + 1), std::bad_alloc);
+  ASSERT_EQ(Entities.EntityOrder.Count(), 3);
+  EXPECT_LT(Entities.EntityOrder[0].Kind, 0);
+  EXPECT_LT(Entities.EntityOrder[1].Kind, 0);
+  EXPECT_EQ(Entities.EntityOrder[2].Index, kMaxEntityOrderIndex);
 }
 
 }  // namespace
