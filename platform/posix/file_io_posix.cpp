@@ -151,17 +151,6 @@ void ReplacementFile::Discard() {
   failed_ = true;
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes,
-                           FileWaitBudget& budget) {
-  ReplacementFile file;
-  return file.Create(path, budget) && file.Write(bytes) && file.Commit();
-}
-
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  FileWaitBudget budget;
-  return ReplaceFileAtomically(path, bytes, budget);
-}
-
 bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget&) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;

@@ -249,17 +249,6 @@ void ReplacementFile::Discard() {
   temporary_.clear();
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes,
-                           FileWaitBudget& budget) {
-  ReplacementFile file;
-  return file.Create(path, budget) && file.Write(bytes) && file.Commit();
-}
-
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  FileWaitBudget budget;
-  return ReplaceFileAtomically(path, bytes, budget);
-}
-
 bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget& budget) {
   ToWide(path, targetPath);
   if (!targetPath.Ok) return false;

@@ -77,16 +77,6 @@ bool ReplacementFile::Commit() {
   return true;
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, FileWaitBudget&) {
-  PutMemoryFile(path, bytes);
-  return true;
-}
-
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  PutMemoryFile(path, bytes);
-  return true;
-}
-
 bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget&) {
   if (!FileExists(path)) return false;
   PutMemoryFile(path, bytes);
