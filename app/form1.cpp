@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "interchange/file_writer.h"
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
 #include "interchange/system_strings.h"

@@ -48,10 +48,11 @@ void TForm1::JoinRange() {
   const std::string path = InterchangePath();
   const bool complete = ReadInterchangeFile(path);
   ResetEmitState();
+  StreamedInterchangeFile file(path);
   if (complete) {
     ApplyJoin(PlanRangeJoin(Entities.TextTable, Drawing.DrawingAngle, JoinOrder, JoinDelimiter));
   }
-  WriteInterchangeFile(path);
+  file.Finish();
   window_.Close();
 }
 
@@ -59,7 +60,8 @@ void TForm1::JoinPair() {
   const std::string path = InterchangePath();
   const bool complete = ReadInterchangeFile(path);
   ResetEmitState();
+  StreamedInterchangeFile file(path);
   if (complete) ApplyJoin(PlanPairJoin(Entities.TextTable, JoinDelimiter));
-  WriteInterchangeFile(path);
+  file.Finish();
   window_.Close();
 }

@@ -4,6 +4,7 @@
 
 #include "interchange/attribute_emitters.h"
 #include "interchange/entity_emitters.h"
+#include "interchange/file_writer.h"
 #include "interchange/number_text.h"
 #include "interchange/output_lines.h"
 #include "interchange/reader.h"

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "interchange/system_strings.h"
-#include "machine/file_io.h"
+#include "interchange/file_writer.h"
 
 OutputLineList OutputLines;
 
@@ -15,7 +14,7 @@ std::uint64_t OutputLineList::EndOf(std::size_t i) const {
 }
 
 std::string_view OutputLineList::operator[](std::int32_t i) const {
-  const std::size_t index = static_cast<std::size_t>(i);
+  const auto index = static_cast<std::size_t>(i - settled_);
   const std::uint64_t end = EndOf(index);
   const std::uint64_t begin = index == 0 ? 0 : EndOf(index - 1);
   if (end == begin) return {};
@@ -56,12 +55,18 @@ void OutputLineList::Add(std::string_view line) {
 }
 
 void OutputLineList::Clear() {
+  if (settled_ > 0 && stream_ == Stream::Live) stream_ = Stream::Cleared;
   count_ = 0;
   Release();
 }
 
 void OutputLineList::Truncate(std::int32_t count) {
-  if (count < 0 || count >= count_) return;
+  if (count < 0 || count >= Count()) return;
+  if (count < settled_) {
+    stream_ = Stream::Broken;
+    count = settled_;
+  }
+  count -= settled_;
   const std::uint64_t end = count == 0 ? 0 : EndOf(static_cast<std::size_t>(count) - 1);
   byteSize_ -= static_cast<std::size_t>(tail_ - end);
   // Chunks and end blocks that only the dropped entries used go too, so that
@@ -84,105 +89,33 @@ void OutputLineList::Release() {
   tail_ = 0;
   chunkBytes_ = 0;
   byteSize_ = 0;
+  settled_ = 0;
+  settledBytes_ = 0;
+}
+
+void OutputLineList::AttachRenderer(ImageRenderer* renderer) {
+  renderer_ = renderer;
+  stream_ = Stream::Live;
+}
+
+void OutputLineList::SettleNow() {
+  if (renderer_ == nullptr || stream_ != Stream::Live || count_ == 0) return;
+  const bool rendered = ForEach([&](std::string_view entry) { return renderer_->Put(entry); });
+  if (!rendered) stream_ = Stream::Broken;
+  settled_ += count_;
+  settledBytes_ += byteSize_;
+  // The first chunk and end block serve again, warm in the cache: a stream
+  // never maps fresh pages for its lines.
+  chunks_.resize(1);
+  chunkStarts_.resize(1);
+  chunkBytes_ = kFirstChunkBytes;
+  endBlocks_.resize(1);
+  endBlocks_[0]->Base = 0;
+  tail_ = 0;
+  byteSize_ = 0;
+  count_ = 0;
 }
 
 void AddOutputLine(std::string_view line) { OutputLines.Add(line); }
 
 void ClearOutputLines() { OutputLines.Clear(); }
-
-namespace {
-
-constexpr std::string_view kQuitImage = "hq\r\n";
-// A text's command line and its content, each at their limit, and CR LF.
-constexpr std::size_t kMaxImageLine = 2 * OutputLineList::kMaxLineBytes + 2;
-// The image goes to disk in pieces of this size as it is built, so that it
-// is never held whole beside the list.
-constexpr std::size_t kImageBlockBytes = std::size_t{1} << 20;
-
-// Renders the image of OutputLines into buffer, which holds at least
-// kMaxImageLine bytes, handing each filled piece to flush (false stops it).
-template <typename Flush>
-bool RenderInBlocks(char* buffer, std::size_t capacity, Flush flush) {
-  if (OutputLines.Count() == 0) return flush(kQuitImage);
-
-  std::size_t used = 0;
-  bool joinNext = false;
-  const bool rendered = OutputLines.ForEach([&](std::string_view entry) {
-    if (!joinNext && capacity - used < kMaxImageLine) {
-      if (!flush(std::string_view(buffer, used))) return false;
-      used = 0;
-    }
-    if (!entry.empty()) {
-      std::memcpy(buffer + used, entry.data(), entry.size());
-      used += entry.size();
-    }
-    // A quote-terminated entry (a text's command line) takes the next entry
-    // onto its own line; that next entry is never examined itself.
-    if (!joinNext && !entry.empty() && entry.back() == '"') {
-      joinNext = true;
-      return true;
-    }
-    joinNext = false;
-    buffer[used++] = '\r';
-    buffer[used++] = '\n';
-    return true;
-  });
-  return rendered && (used == 0 || flush(std::string_view(buffer, used)));
-}
-
-// An upper bound of the image's size: every entry with a line end.
-std::size_t ImageBound() {
-  return OutputLines.ByteSize() + 2 * static_cast<std::size_t>(OutputLines.Count()) +
-         kQuitImage.size();
-}
-
-// The image by temporary file and rename, written as it is rendered. Throws
-// only when there is no memory for the buffer, before any file is made.
-bool WriteImageWithin(const std::string& path, FileWaitBudget& budget) {
-  const std::size_t capacity = std::min(ImageBound() + kMaxImageLine, kImageBlockBytes);
-  const auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
-  ReplacementFile file;
-  if (!file.Create(path, budget)) return false;
-  const bool rendered = RenderInBlocks(buffer.get(), capacity,
-                                       [&](std::string_view piece) { return file.Write(piece); });
-  return rendered && file.Commit();
-}
-
-void WriteQuitWithin(const std::string& path, FileWaitBudget& budget) {
-  bool written = ReplaceFileAtomically(path, kQuitImage, budget);
-  // No room for a new file, or no memory for its name: in place needs neither.
-  if (!written) written = OverwriteFileInPlace(path, kQuitImage, budget);
-  if (!written) RemoveFileQuietly(path, budget);
-}
-
-}  // namespace
-
-std::string RenderInterchangeFile() {
-  std::string image;
-  image.reserve(ImageBound());
-  char buffer[4 * kMaxImageLine];
-  RenderInBlocks(buffer, sizeof buffer, [&](std::string_view piece) {
-    image.append(piece);
-    return true;
-  });
-  return image;
-}
-
-bool WriteInterchangeFile(const std::string& path) {
-  FileWaitBudget budget;
-  bool written = false;
-  try {
-    written = WriteImageWithin(path, budget);
-  } catch (...) {
-    // No memory for the image's buffer: "hq" needs none.
-  }
-  if (!written) WriteQuitWithin(path, budget);
-  RemoveStaleTemporaries(path);
-  return written;
-}
-
-void WriteInterchangeQuit(const std::string& path) {
-  FileWaitBudget budget;
-  WriteQuitWithin(path, budget);
-  RemoveStaleTemporaries(path);
-}

@@ -1,10 +1,5 @@
-// The output line list and the file writer. Every line sent back to the host
-// passes through OutputLines; WriteInterchangeFile puts it on disk at the end.
-//
-// File form: each entry is one line ended by CR LF, except that an entry whose
-// last byte is '"' is followed on the same line by the next entry. That is how
-// a text command («ch 10 20 5 0 "») and its content become one line:
-//   ch 10 20 5 0 "ABC
+// The output line list. Every line sent back to the host passes through
+// OutputLines; file_writer.h puts it on disk, at the end or while it fills.
 #pragma once
 
 #include <algorithm>
@@ -14,6 +9,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+class ImageRenderer;
 
 // Entries live end to end in chunks of bytes, and their end offsets in blocks
 // of 1000: appending costs no allocation per line, and growing never copies
@@ -27,9 +24,11 @@ class OutputLineList {
   OutputLineList(const OutputLineList&) = delete;
   OutputLineList& operator=(const OutputLineList&) = delete;
 
-  std::int32_t Count() const { return count_; }
+  // Every entry added since the last Clear, handed-over ones included.
+  std::int32_t Count() const { return settled_ + count_; }
   // Entries the offset storage holds: grows in steps of 1000, like the tables.
   std::size_t Capacity() const { return endBlocks_.size() * kStep; }
+  // An entry the list still holds: not one handed over to a renderer.
   std::string_view operator[](std::int32_t i) const;
 
   // Keeps the first 255 bytes of line; nothing else is checked or changed.
@@ -41,12 +40,32 @@ class OutputLineList {
   void Truncate(std::int32_t count);
   void Release();
   // Total bytes of all entries, without line ends.
-  std::size_t ByteSize() const { return byteSize_; }
+  std::size_t ByteSize() const { return settledBytes_ + byteSize_; }
 
-  // Calls visit(entry) for the entries in order, until it returns false;
-  // false then. Walks the storage in step, without operator[]'s divisions.
+  // Calls visit(entry) for the entries the list holds, in order, until it
+  // returns false; false then. Walks the storage in step, without
+  // operator[]'s divisions.
   template <typename Visit>
   bool ForEach(Visit visit) const;
+
+  // Streaming. While a renderer is attached, Settle hands the entries held so
+  // far to it and drops them from the storage, once they pass kSettleBytes,
+  // so that the list stays small however much is emitted. The emitters call
+  // it between entities only, as an entity takes back its own last lines
+  // (Truncate) and those must still be held.
+  enum class Stream {
+    Live,     // what was handed over and what is held make up the list
+    Cleared,  // the list was cleared after a handover: what is held is the list
+    Broken,   // a Truncate reached into what was handed over, or the renderer failed
+  };
+  static constexpr std::size_t kSettleBytes = std::size_t{48} << 10;
+  void AttachRenderer(ImageRenderer* renderer);  // nullptr detaches
+  void Settle() {
+    if (renderer_ != nullptr && byteSize_ >= kSettleBytes) SettleNow();
+  }
+  // Hands over everything held, however little.
+  void SettleNow();
+  Stream StreamState() const { return stream_; }
 
  private:
   static constexpr std::size_t kStep = 1000;
@@ -71,8 +90,12 @@ class OutputLineList {
   std::vector<std::unique_ptr<EndBlock>> endBlocks_;
   std::uint64_t tail_ = 0;      // position of the last entry's end
   std::size_t chunkBytes_ = 0;  // size of the last chunk
-  std::size_t byteSize_ = 0;
-  std::int32_t count_ = 0;
+  std::size_t byteSize_ = 0;    // of the entries held
+  std::int32_t count_ = 0;      // entries held
+  std::int32_t settled_ = 0;    // entries handed to the renderer
+  std::size_t settledBytes_ = 0;
+  ImageRenderer* renderer_ = nullptr;
+  Stream stream_ = Stream::Live;
 };
 
 template <typename Visit>
@@ -104,23 +127,3 @@ extern OutputLineList OutputLines;
 
 void AddOutputLine(std::string_view line);
 void ClearOutputLines();
-
-// Builds the file image of OutputLines ("hq" CR LF for an empty list).
-std::string RenderInterchangeFile();
-
-// Replaces the file at path with the list, so that the host finds either the
-// complete result or "hq" (which leaves the drawing as it was), never its own
-// selection and never no file while that can be avoided:
-//   1. the image by temporary file and rename (the host never sees a part);
-//   2. failing that, "hq" the same way;
-//   3. failing that (a full disk, a folder that takes no new file), "hq"
-//      written over the existing file in place;
-//   4. only when that fails too, the file is removed.
-// The image is written as it is built, in pieces of 1 MiB, never held whole.
-// Running out of memory while building the image goes to step 2; steps 3 and
-// 4 allocate nothing. All waits together stay within 3 s. Temporary files
-// that killed runs left beside path are removed. True only after step 1.
-bool WriteInterchangeFile(const std::string& path);
-
-// Steps 2 to 4 alone: the answer after a failure that left no result.
-void WriteInterchangeQuit(const std::string& path);

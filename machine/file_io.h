@@ -66,10 +66,11 @@ class ReplacementFile {
   bool Write(std::string_view bytes);
   // Flushes, closes and renames over path; true only when all of it worked.
   bool Commit();
-
- private:
+  // Closes and removes the temporary file now, freeing its disk space; later
+  // calls fail. Create starts afresh.
   void Discard();
 
+ private:
   static constexpr std::intptr_t kClosed = -1;
   std::string path_;
   std::string temporary_;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "interchange/emit_test_support.h"
+#include "interchange/file_writer.h"
 #include "interchange/output_lines.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "interchange/file_writer.h"
 #include "interchange/state.h"
 
 namespace {

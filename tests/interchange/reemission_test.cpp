@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "interchange/emit_test_support.h"
+#include "interchange/file_writer.h"
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
 #include "interchange/system_strings.h"

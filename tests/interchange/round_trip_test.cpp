@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "interchange/attribute_emitters.h"
+#include "interchange/file_writer.h"
 #include "interchange/output_lines.h"
 #include "interchange/reader.h"
 #include "interchange/reemission.h"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "interchange/file_writer.h"
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
 

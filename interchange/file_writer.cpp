@@ -1,0 +1,161 @@
+#include "interchange/file_writer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "interchange/output_lines.h"
+
+namespace {
+
+constexpr std::string_view kQuitImage = "hq\r\n";
+// The image goes to disk in pieces of this size as it is built, so that it
+// is never held whole beside the list.
+constexpr std::size_t kImageBlockBytes = std::size_t{1} << 20;
+
+// An upper bound of the image's size: every entry with a line end.
+std::size_t ImageBound() {
+  return OutputLines.ByteSize() + 2 * static_cast<std::size_t>(OutputLines.Count()) +
+         kQuitImage.size();
+}
+
+bool RenderList(ImageRenderer& renderer) {
+  return OutputLines.ForEach([&](std::string_view entry) { return renderer.Put(entry); }) &&
+         renderer.Finish();
+}
+
+// The image by temporary file and rename, written as it is rendered. Throws
+// only when there is no memory for the buffer, before any file is made.
+bool WriteImageWithin(const std::string& path, FileWaitBudget& budget) {
+  const std::size_t capacity =
+      std::min(ImageBound() + ImageRenderer::kMinCapacity, kImageBlockBytes);
+  const auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
+  ReplacementFile file;
+  if (!file.Create(path, budget)) return false;
+  ReplacementFileSink sink(file);
+  ImageRenderer renderer(buffer.get(), capacity, sink);
+  return RenderList(renderer) && file.Commit();
+}
+
+void WriteQuitWithin(const std::string& path, FileWaitBudget& budget) {
+  bool written = ReplaceFileAtomically(path, kQuitImage, budget);
+  // No room for a new file, or no memory for its name: in place needs neither.
+  if (!written) written = OverwriteFileInPlace(path, kQuitImage, budget);
+  if (!written) RemoveFileQuietly(path, budget);
+}
+
+bool WriteListWithin(const std::string& path, FileWaitBudget& budget) {
+  bool written = false;
+  try {
+    written = WriteImageWithin(path, budget);
+  } catch (...) {
+    // No memory for the image's buffer: "hq" needs none.
+  }
+  if (!written) WriteQuitWithin(path, budget);
+  RemoveStaleTemporaries(path);
+  return written;
+}
+
+}  // namespace
+
+bool ImageRenderer::Put(std::string_view entry) {
+  if (failed_) return false;
+  anyEntry_ = true;
+  if (!joinNext_ && capacity_ - used_ < kMinCapacity && !Flush()) return false;
+  if (!entry.empty()) {
+    std::memcpy(buffer_ + used_, entry.data(), entry.size());
+    used_ += entry.size();
+  }
+  // A quote-terminated entry (a text's command line) takes the next entry
+  // onto its own line; that next entry is never examined itself.
+  if (!joinNext_ && !entry.empty() && entry.back() == '"') {
+    joinNext_ = true;
+    return true;
+  }
+  joinNext_ = false;
+  buffer_[used_++] = '\r';
+  buffer_[used_++] = '\n';
+  return true;
+}
+
+bool ImageRenderer::Finish() {
+  if (failed_) return false;
+  if (!anyEntry_) {
+    failed_ = !sink_.Write(kQuitImage);
+    return !failed_;
+  }
+  return used_ == 0 || Flush();
+}
+
+bool ImageRenderer::Flush() {
+  failed_ = !sink_.Write(std::string_view(buffer_, used_));
+  used_ = 0;
+  return !failed_;
+}
+
+std::string RenderInterchangeFile() {
+  class StringSink final : public ImageSink {
+   public:
+    bool Write(std::string_view piece) override {
+      image.append(piece);
+      return true;
+    }
+    std::string image;
+  } sink;
+  sink.image.reserve(ImageBound());
+  char buffer[4 * ImageRenderer::kMinCapacity];
+  ImageRenderer renderer(buffer, sizeof buffer, sink);
+  RenderList(renderer);
+  return std::move(sink.image);
+}
+
+void WriteInterchangeQuit(const std::string& path) {
+  FileWaitBudget budget;
+  WriteQuitWithin(path, budget);
+  RemoveStaleTemporaries(path);
+}
+
+bool WriteInterchangeFile(const std::string& path) {
+  FileWaitBudget budget;
+  return WriteListWithin(path, budget);
+}
+
+StreamedInterchangeFile::StreamedInterchangeFile(const std::string& path) : path_(path) {
+  try {
+    buffer_ = std::make_unique_for_overwrite<char[]>(kImageBlockBytes);
+  } catch (...) {
+    return;  // the list fills as usual; Finish writes it as usual
+  }
+  if (!file_.Create(path_, budget_)) return;
+  renderer_.emplace(buffer_.get(), kImageBlockBytes, sink_);
+  OutputLines.AttachRenderer(&*renderer_);
+}
+
+StreamedInterchangeFile::~StreamedInterchangeFile() { Detach(); }
+
+void StreamedInterchangeFile::Detach() {
+  if (renderer_) OutputLines.AttachRenderer(nullptr);
+}
+
+bool StreamedInterchangeFile::Finish() {
+  if (!renderer_) return WriteListWithin(path_, budget_);
+  OutputLines.SettleNow();
+  const OutputLineList::Stream state = OutputLines.StreamState();
+  Detach();
+  const bool written =
+      state == OutputLineList::Stream::Live && renderer_->Finish() && file_.Commit();
+  renderer_.reset();
+  if (written) {
+    RemoveStaleTemporaries(path_);
+    return true;
+  }
+  // A failed file goes first: on a full disk its blocks are what "hq" needs.
+  file_.Discard();
+  if (state == OutputLineList::Stream::Cleared) {
+    // The user gave up part-way: the list holds what came after, as it
+    // would without the stream.
+    return WriteListWithin(path_, budget_);
+  }
+  WriteQuitWithin(path_, budget_);
+  RemoveStaleTemporaries(path_);
+  return false;
+}
