@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -130,6 +131,8 @@ TEST_F(KzmGaibuWriter, FailurePartWayLeavesQuit) {
   WriteBytes(target_, "old contents\r\n");
   const std::string target = target_.string();
   const std::string small = (folder_ / "small.txt").string();
+  const std::string streamedTarget = (folder_ / "streamed.txt").string();
+  WriteBytes(streamedTarget, "old contents\r\n");
   const pid_t child = fork();
   ASSERT_NE(child, -1);
   if (child == 0) {
@@ -139,16 +142,74 @@ TEST_F(KzmGaibuWriter, FailurePartWayLeavesQuit) {
     AddOutputLine("hd");
     if (!WriteInterchangeFile(small)) _exit(11);  // below the limit: written
     for (int i = 0; i < 1000; ++i) AddOutputLine(std::string(100, 'z'));
-    _exit(WriteInterchangeFile(target) ? 12 : 0);
+    if (WriteInterchangeFile(target)) _exit(12);
+    ClearOutputLines();
+    StreamedInterchangeFile streamed(streamedTarget);
+    for (int i = 0; i < 1000; ++i) {
+      AddOutputLine(std::string(100, 'z'));
+      OutputLines.Settle();
+    }
+    _exit(streamed.Finish() ? 13 : 0);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status)) << "child ended by signal " << WTERMSIG(status);
-  ASSERT_EQ(WEXITSTATUS(status), 0) << "10: no limit, 11: small write failed, 12: big write passed";
-  EXPECT_EQ(FolderContents(), (std::set<std::string>{"KZC_TEMP.TXT", "small.txt"}));
+  ASSERT_EQ(WEXITSTATUS(status), 0)
+      << "10: no limit, 11: small write failed, 12: big write passed, 13: streamed passed";
+  EXPECT_EQ(FolderContents(), (std::set<std::string>{"KZC_TEMP.TXT", "small.txt", "streamed.txt"}));
   EXPECT_EQ(ReadBytes(target_), "hq\r\n");
+  EXPECT_EQ(ReadBytes(streamedTarget), "hq\r\n");
   EXPECT_EQ(ReadBytes(small), "hd\r\n");
 #endif
+}
+
+// A join streams its lines into the file as it emits them. The file must be
+// what the whole list would render, across many handed-over pieces and a text
+// line split by none of them; a list cleared part-way (the user's Escape) is
+// what came after; one cut back into what was handed over gives "hq".
+TEST_F(KzmGaibuWriter, StreamedImageIsTheImageOfTheList) {
+  enum class Then { Nothing, Clear, CutIntoHandedOver };
+  const struct {
+    const char* name;
+    Then then;
+    bool written;
+  } cases[] = {{"whole", Then::Nothing, true},
+               {"cleared", Then::Clear, true},
+               {"cut", Then::CutIntoHandedOver, false}};
+  constexpr int kEntities = 60000;  // over 2 MiB: several pieces of the file
+  // An entity of one or two entries; texts share a line with their content.
+  const auto entity = [](int i) {
+    if (i % 3 == 0) {
+      AddOutputLine("ch 1 2 3 0 \"");
+      AddOutputLine(std::string(static_cast<std::size_t>(i % 40), 'a' + i % 26));
+    } else {
+      AddOutputLine(std::to_string(i) + " 12345.67 -2345.5 40000.25 -0.75");
+    }
+  };
+  for (const auto& c : cases) {
+    ResetInterchangeState();
+    const int clearAt = c.then == Then::Clear ? kEntities / 2 : -1;
+    bool written = false;
+    {
+      StreamedInterchangeFile file(target_.string());
+      for (int i = 0; i < kEntities; ++i) {
+        if (i == clearAt) ClearOutputLines();
+        entity(i);
+        OutputLines.Settle();
+      }
+      if (c.then == Then::CutIntoHandedOver) OutputLines.Truncate(1);
+      written = file.Finish();
+    }
+    EXPECT_EQ(written, c.written) << c.name;
+    ResetInterchangeState();
+    std::string expected = "hq\r\n";
+    if (c.written) {
+      for (int i = std::max(clearAt, 0); i < kEntities; ++i) entity(i);
+      expected = RenderInterchangeFile();
+    }
+    EXPECT_TRUE(ReadBytes(target_) == expected) << c.name;
+    EXPECT_EQ(FolderContents(), std::set<std::string>{"KZC_TEMP.TXT"}) << c.name;
+  }
 }
 
 // What killed runs left is cleaned up: only regular files of our own pattern
