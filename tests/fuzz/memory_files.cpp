@@ -77,6 +77,11 @@ bool ReplacementFile::Commit() {
   return true;
 }
 
+void ReplacementFile::Discard() {
+  temporary_.clear();
+  handle_ = kClosed;
+}
+
 bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget&) {
   if (!FileExists(path)) return false;
   PutMemoryFile(path, bytes);
