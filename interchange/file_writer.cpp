@@ -59,8 +59,10 @@ bool WriteListWithin(const std::string& path, FileWaitBudget& budget) {
 
 bool ImageRenderer::Put(std::string_view entry) {
   if (failed_) return false;
-  anyEntry_ = true;
   if (!joinNext_ && capacity_ - used_ < kMinCapacity && !Flush()) return false;
+  marks_[entries_ % kTakeBackEntries] = {used_, joinNext_};
+  ++entries_;
+  takeBackable_ = std::min(takeBackable_ + 1, kTakeBackEntries);
   if (!entry.empty()) {
     std::memcpy(buffer_ + used_, entry.data(), entry.size());
     used_ += entry.size();
@@ -77,9 +79,27 @@ bool ImageRenderer::Put(std::string_view entry) {
   return true;
 }
 
+bool ImageRenderer::TakeBack(int count) {
+  if (failed_ || count < 0 || count > takeBackable_) return false;
+  if (count == 0) return true;
+  entries_ -= count;
+  takeBackable_ -= count;
+  const Mark& mark = marks_[entries_ % kTakeBackEntries];
+  used_ = mark.Used;
+  joinNext_ = mark.JoinNext;
+  return true;
+}
+
+bool ImageRenderer::AtBoundary() {
+  takeBackable_ = 0;
+  if (failed_) return false;
+  return capacity_ - used_ >= kBoundaryRoom || Flush();
+}
+
 bool ImageRenderer::Finish() {
   if (failed_) return false;
-  if (!anyEntry_) {
+  if (entries_ == 0) {
+    used_ = 0;
     failed_ = !sink_.Write(kQuitImage);
     return !failed_;
   }
@@ -87,6 +107,7 @@ bool ImageRenderer::Finish() {
 }
 
 bool ImageRenderer::Flush() {
+  takeBackable_ = 0;
   failed_ = !sink_.Write(std::string_view(buffer_, used_));
   used_ = 0;
   return !failed_;
@@ -138,7 +159,6 @@ void StreamedInterchangeFile::Detach() {
 
 bool StreamedInterchangeFile::Finish() {
   if (!renderer_) return WriteListWithin(path_, budget_);
-  OutputLines.SettleNow();
   const OutputLineList::Stream state = OutputLines.StreamState();
   Detach();
   const bool written =

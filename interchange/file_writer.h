@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,16 +33,34 @@ class ImageRenderer {
  public:
   // A text's command line and its content, each at their limit, and CR LF.
   static constexpr std::size_t kMinCapacity = 2 * 255 + 2;
+  static constexpr int kTakeBackEntries = 8;
 
   ImageRenderer(char* buffer, std::size_t capacity, ImageSink& sink)
       : buffer_(buffer), capacity_(capacity), sink_(sink) {}
 
   // False once the sink refused a piece; then nothing more is rendered.
   bool Put(std::string_view entry);
-  // Hands over what the buffer still holds; "hq" when no entry was put.
+  // Takes back the last count entries, when all of them were put since the
+  // last boundary and the last piece handed on, and they are at most
+  // kTakeBackEntries; false, and nothing taken back, otherwise.
+  bool TakeBack(int count);
+  // The end of an entity: the buffer goes on once it is nearly full, never in
+  // the middle of an entity that might take lines back. False once the sink
+  // refused a piece.
+  bool AtBoundary();
+  // Hands over what the buffer still holds; "hq" when no entry stayed put.
   bool Finish();
 
  private:
+  // Room an entity is sure to find after a boundary: far more than any
+  // entity's lines, so that Put never has to hand on a piece within one.
+  static constexpr std::size_t kBoundaryRoom = std::size_t{64} << 10;
+
+  struct Mark {
+    std::size_t Used;
+    bool JoinNext;
+  };
+
   bool Flush();
 
   char* buffer_;
@@ -49,8 +68,10 @@ class ImageRenderer {
   ImageSink& sink_;
   std::size_t used_ = 0;
   bool joinNext_ = false;  // the last entry ended with '"': the next shares its line
-  bool anyEntry_ = false;
   bool failed_ = false;
+  std::int64_t entries_ = 0;           // put and not taken back
+  Mark marks_[kTakeBackEntries] = {};  // where the last entries began, in a ring
+  int takeBackable_ = 0;               // of those, put since the last boundary
 };
 
 // Appends the pieces to a ReplacementFile.

@@ -28,6 +28,12 @@ std::string_view OutputLineList::operator[](std::int32_t i) const {
 
 void OutputLineList::Add(std::string_view line) {
   const std::size_t size = std::min(line.size(), kMaxLineBytes);
+  if (renderer_ != nullptr && stream_ != Stream::Cleared) {
+    // Once broken the result is "hq" anyway: what follows only counts.
+    if (stream_ == Stream::Live && !renderer_->Put(line.substr(0, size))) stream_ = Stream::Broken;
+    ++settled_;
+    return;
+  }
   // Everything that can fail comes first, so a failure changes nothing seen.
   if (static_cast<std::size_t>(count_) == Capacity()) {
     auto block = std::make_unique_for_overwrite<EndBlock>();
@@ -63,8 +69,12 @@ void OutputLineList::Clear() {
 void OutputLineList::Truncate(std::int32_t count) {
   if (count < 0 || count >= Count()) return;
   if (count < settled_) {
-    stream_ = Stream::Broken;
-    count = settled_;
+    // Streaming: everything since the last Clear went to the renderer.
+    if (stream_ == Stream::Live && !renderer_->TakeBack(settled_ - count)) {
+      stream_ = Stream::Broken;
+    }
+    settled_ = count;
+    return;
   }
   count -= settled_;
   const std::uint64_t end = count == 0 ? 0 : EndOf(static_cast<std::size_t>(count) - 1);
@@ -90,30 +100,29 @@ void OutputLineList::Release() {
   chunkBytes_ = 0;
   byteSize_ = 0;
   settled_ = 0;
-  settledBytes_ = 0;
 }
 
 void OutputLineList::AttachRenderer(ImageRenderer* renderer) {
-  renderer_ = renderer;
+  renderer_ = nullptr;
   stream_ = Stream::Live;
+  if (renderer == nullptr) return;
+  if (count_ > 0) {
+    if (!ForEach([&](std::string_view entry) { return renderer->Put(entry); })) {
+      stream_ = Stream::Broken;
+    }
+    settled_ += count_;
+    const std::int32_t settled = settled_;
+    Release();
+    settled_ = settled;
+    count_ = 0;
+  }
+  renderer_ = renderer;
 }
 
-void OutputLineList::SettleNow() {
-  if (renderer_ == nullptr || stream_ != Stream::Live || count_ == 0) return;
-  const bool rendered = ForEach([&](std::string_view entry) { return renderer_->Put(entry); });
-  if (!rendered) stream_ = Stream::Broken;
-  settled_ += count_;
-  settledBytes_ += byteSize_;
-  // The first chunk and end block serve again, warm in the cache: a stream
-  // never maps fresh pages for its lines.
-  chunks_.resize(1);
-  chunkStarts_.resize(1);
-  chunkBytes_ = kFirstChunkBytes;
-  endBlocks_.resize(1);
-  endBlocks_[0]->Base = 0;
-  tail_ = 0;
-  byteSize_ = 0;
-  count_ = 0;
+void OutputLineList::Settle() {
+  if (renderer_ != nullptr && stream_ == Stream::Live && !renderer_->AtBoundary()) {
+    stream_ = Stream::Broken;
+  }
 }
 
 void AddOutputLine(std::string_view line) { OutputLines.Add(line); }

@@ -39,8 +39,8 @@ class OutputLineList {
   // storage stays as it is.
   void Truncate(std::int32_t count);
   void Release();
-  // Total bytes of all entries, without line ends.
-  std::size_t ByteSize() const { return settledBytes_ + byteSize_; }
+  // Total bytes of the entries the list holds, without line ends.
+  std::size_t ByteSize() const { return byteSize_; }
 
   // Calls visit(entry) for the entries the list holds, in order, until it
   // returns false; false then. Walks the storage in step, without
@@ -48,23 +48,20 @@ class OutputLineList {
   template <typename Visit>
   bool ForEach(Visit visit) const;
 
-  // Streaming. While a renderer is attached, Settle hands the entries held so
-  // far to it and drops them from the storage, once they pass kSettleBytes,
-  // so that the list stays small however much is emitted. The emitters call
-  // it between entities only, as an entity takes back its own last lines
-  // (Truncate) and those must still be held.
+  // Streaming. While a renderer is attached, each entry goes straight to it
+  // instead of into the storage, so that the list holds nothing however much
+  // is emitted; Count() still counts it. An entity may take back its own last
+  // lines (Truncate, up to ImageRenderer::kTakeBackEntries of them), and
+  // Settle marks the end of an entity, where the renderer may hand its buffer
+  // on: the emitters call it between entities.
   enum class Stream {
-    Live,     // what was handed over and what is held make up the list
-    Cleared,  // the list was cleared after a handover: what is held is the list
-    Broken,   // a Truncate reached into what was handed over, or the renderer failed
+    Live,     // every entry since the last Clear went to the renderer
+    Cleared,  // the list was cleared after some had: the list holds the rest
+    Broken,   // a Truncate reached further back, or the renderer failed
   };
-  static constexpr std::size_t kSettleBytes = std::size_t{48} << 10;
-  void AttachRenderer(ImageRenderer* renderer);  // nullptr detaches
-  void Settle() {
-    if (renderer_ != nullptr && byteSize_ >= kSettleBytes) SettleNow();
-  }
-  // Hands over everything held, however little.
-  void SettleNow();
+  // What the list holds goes to the renderer first. nullptr detaches.
+  void AttachRenderer(ImageRenderer* renderer);
+  void Settle();
   Stream StreamState() const { return stream_; }
 
  private:
@@ -92,8 +89,7 @@ class OutputLineList {
   std::size_t chunkBytes_ = 0;  // size of the last chunk
   std::size_t byteSize_ = 0;    // of the entries held
   std::int32_t count_ = 0;      // entries held
-  std::int32_t settled_ = 0;    // entries handed to the renderer
-  std::size_t settledBytes_ = 0;
+  std::int32_t settled_ = 0;    // entries that went to the renderer
   ImageRenderer* renderer_ = nullptr;
   Stream stream_ = Stream::Live;
 };

@@ -165,8 +165,8 @@ TEST_F(KzmGaibuWriter, FailurePartWayLeavesQuit) {
 
 // A join streams its lines into the file as it emits them. The file must be
 // what the whole list would render, across many handed-over pieces and a text
-// line split by none of them; a list cleared part-way (the user's Escape) is
-// what came after; one cut back into what was handed over gives "hq".
+// line split by none of them, and lines an entity took back; a list cleared part-way (the user's
+// Escape) is what came after; one cut back into what was handed over gives "hq".
 TEST_F(KzmGaibuWriter, StreamedImageIsTheImageOfTheList) {
   enum class Then { Nothing, Clear, CutIntoHandedOver };
   const struct {
@@ -178,7 +178,14 @@ TEST_F(KzmGaibuWriter, StreamedImageIsTheImageOfTheList) {
                {"cut", Then::CutIntoHandedOver, false}};
   constexpr int kEntities = 60000;  // over 2 MiB: several pieces of the file
   // An entity of one or two entries; texts share a line with their content.
+  // Some first write z lines and take them back, as a degenerate entity does.
   const auto entity = [](int i) {
+    if (i % 7 == 0) {
+      const std::int32_t before = OutputLines.Count();
+      AddOutputLine("z1");
+      AddOutputLine("z5");
+      OutputLines.Truncate(before);
+    }
     if (i % 3 == 0) {
       AddOutputLine("ch 1 2 3 0 \"");
       AddOutputLine(std::string(static_cast<std::size_t>(i % 40), 'a' + i % 26));
