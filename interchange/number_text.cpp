@@ -84,25 +84,38 @@ Digits15 Trimmed(std::uint64_t n, int exponent) {
 }
 
 // The values drawings are mostly made of, integers and a few decimals, take
-// a road of their own: m = round(x * 10^4) is tried as the decimal m / 10^4,
-// m < 10^15, that reads back as this very double. m and 10^4 are exact
-// doubles, so their quotient is rounded correctly and the comparison is an
-// exact test; x * 10^4 is within two units in the last place of m, far less
-// than the 0.5 the rounding allows. Such a decimal is the answer of the
-// general rounding as well: the double lies within half an ulp of it, far
-// inside half a unit of its 15th digit, and no other decimal of 15 digits lies
-// that close. With 4 places and m < 10^15 the form is always fixed, as the
-// smallest such value is 1e-4. Fewer places are the same m with zeros at the
-// end, so one test covers them all. Returns m, or 0 when x is no such decimal.
-constexpr double kShortScale = 1e4;
-constexpr std::uint64_t kShortScaleInteger = 10000;
+// a road of their own: is the double x the one that the decimal m / 10^4 reads
+// as, for m = round(x * 10^4)? Such a decimal is the answer of the general
+// rounding as well: x lies within half an ulp of it, far inside half a unit of
+// its 15th digit, and no other decimal of 15 digits lies that close. With 4
+// places and m < 10^15 the form is always fixed, as the smallest such value
+// is 1e-4. Fewer places are the same m with zeros at the end, so one test
+// covers them all.
+//
+// The test is exact, in integers. x = f * 2^e with f < 2^53, so
+// x * 10^4 = f * 625 * 2^(e+4) = P / 2^k with P = f * 625 < 2^63 and
+// k = -(e+4). m = P / 2^k rounded, and r = P - m * 2^k, |r| <= 2^(k-1).
+// m / 10^4 reads as x exactly when it lies within half an ulp (2^e / 2) of x,
+// that is |r| / 2^k < 10^4 * 2^e / 2, which is |r| < 312.5; below a power of
+// two the next double down is half as far, so there r > 0 (m below x) needs
+// r < 156.25. No tie can occur, r being an integer. Returns m, or 0 when x is
+// no such decimal.
+constexpr std::uint64_t kShortScale = 10000;
 
 std::uint64_t ShortDecimalOf(double magnitude) {
   if (!(magnitude < 1e11)) return 0;  // m below 10^15
-  const double m = static_cast<double>(static_cast<std::int64_t>(magnitude * kShortScale + 0.5));
-  // Held in a double first: an x87 build then compares the rounded quotient.
-  const double quotient = m / kShortScale;
-  return quotient == magnitude ? static_cast<std::uint64_t>(m) : 0;
+  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const int biased = static_cast<int>(bits >> 52);
+  const std::uint64_t hidden = std::uint64_t{1} << 52;
+  const std::uint64_t f = (bits & (hidden - 1)) | hidden;
+  // Below 2^-14 (about 6e-5, k >= 64) no m >= 1 is near.
+  const int k = 1075 - biased - 4;
+  if (k >= 64 || biased == 0) return 0;
+  const std::uint64_t product = f * 625;
+  const std::uint64_t m = (product + (std::uint64_t{1} << (k - 1))) >> k;
+  const auto r = static_cast<std::int64_t>(product - (m << k));
+  const std::int64_t below = f == hidden ? 156 : 312;
+  return r <= below && r >= -312 ? m : 0;
 }
 
 // The general rounding, exactly, for magnitudes from about 1e-12 to below
@@ -203,8 +216,8 @@ char* WriteWhole(char* p, std::uint64_t v) {
 // m / 10^4 in fixed form: the whole part, then the places up to the last one
 // that is not zero.
 char* WriteShortDecimal(char* p, std::uint64_t m) {
-  p = WriteWhole(p, m / kShortScaleInteger);
-  auto places = static_cast<std::size_t>(m % kShortScaleInteger);
+  p = WriteWhole(p, m / kShortScale);
+  auto places = static_cast<std::size_t>(m % kShortScale);
   if (places == 0) return p;
   *p++ = decimalSeparator;
   std::memcpy(p, kDigitPairs + places / 100 * 2, 2);

@@ -128,6 +128,9 @@ TEST(RealTextDigits, ShortDecimalsMatchTheGeneralRounding) {
     double v = 0;
     std::from_chars(text.data(), text.data() + text.size(), v);
     ExpectSameAsReference(rng() % 2 ? v : -v);
+    // The doubles beside one are the nearest that are no short decimal.
+    ExpectSameAsReference(std::nextafter(v, 0.0));
+    ExpectSameAsReference(std::nextafter(v, 1e300));
   }
 }
 
