@@ -106,11 +106,13 @@ void WriteInterchangeQuit(const std::string& path);
 
 // WriteInterchangeFile with the image streamed into the temporary file while
 // the emitters fill OutputLines, so that a large result is never held whole:
-// the list hands what it holds to the file at each entity boundary once it
-// holds more than a few dozen KiB (OutputLineList::Settle). Made before the
-// emitters run; Finish then does the steps above with what was streamed. When
-// the temporary file cannot be made at the start, the list fills as usual
-// and Finish is WriteInterchangeFile. An object destroyed without Finish (an
+// every entry goes to the renderer as it comes, and the renderer's buffer to
+// the file at the end of an entity once it is nearly full (the list's
+// EndEntity). Made before the emitters run, with the list empty; Finish then
+// does the steps above with what was streamed: after a Clear part-way (the
+// user's Escape) it writes what the list holds since, and after a failure
+// "hq". When the temporary file cannot be made at the start, the list fills
+// as usual and Finish is WriteInterchangeFile. An object destroyed without Finish (an
 // exception on the way) removes its temporary file and leaves path as it was.
 class StreamedInterchangeFile {
  public:

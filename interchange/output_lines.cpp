@@ -119,7 +119,7 @@ void OutputLineList::AttachRenderer(ImageRenderer* renderer) {
   renderer_ = renderer;
 }
 
-void OutputLineList::Settle() {
+void OutputLineList::EndEntity() {
   if (renderer_ != nullptr && stream_ == Stream::Live && !renderer_->AtBoundary()) {
     stream_ = Stream::Broken;
   }

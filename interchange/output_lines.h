@@ -52,8 +52,8 @@ class OutputLineList {
   // instead of into the storage, so that the list holds nothing however much
   // is emitted; Count() still counts it. An entity may take back its own last
   // lines (Truncate, up to ImageRenderer::kTakeBackEntries of them), and
-  // Settle marks the end of an entity, where the renderer may hand its buffer
-  // on: the emitters call it between entities.
+  // EndEntity marks the end of an entity, where the renderer may hand its
+  // buffer on: the emitters call it between entities.
   enum class Stream {
     Live,     // every entry since the last Clear went to the renderer
     Cleared,  // the list was cleared after some had: the list holds the rest
@@ -61,7 +61,7 @@ class OutputLineList {
   };
   // What the list holds goes to the renderer first. nullptr detaches.
   void AttachRenderer(ImageRenderer* renderer);
-  void Settle();
+  void EndEntity();
   Stream StreamState() const { return stream_; }
 
  private:

@@ -297,7 +297,7 @@ void EmitStoredEntities(std::int32_t layerGroupOverride, std::int32_t layerOverr
     if (static_cast<std::uint32_t>(entry.Kind) >= kReemitters.size()) continue;
     kReemitters[static_cast<std::size_t>(entry.Kind)](entry.Index, overrides, i,
                                                       openPolylineNumber);
-    OutputLines.Settle();  // between entities: nothing of this one is taken back later
+    OutputLines.EndEntity();  // between entities: nothing of this one is taken back later
   }
 
   // End on the layer group and layer the input began with.

@@ -147,7 +147,7 @@ TEST_F(KzmGaibuWriter, FailurePartWayLeavesQuit) {
     StreamedInterchangeFile streamed(streamedTarget);
     for (int i = 0; i < 1000; ++i) {
       AddOutputLine(std::string(100, 'z'));
-      OutputLines.Settle();
+      OutputLines.EndEntity();
     }
     _exit(streamed.Finish() ? 13 : 0);
   }
@@ -202,7 +202,7 @@ TEST_F(KzmGaibuWriter, StreamedImageIsTheImageOfTheList) {
       for (int i = 0; i < kEntities; ++i) {
         if (i == clearAt) ClearOutputLines();
         entity(i);
-        OutputLines.Settle();
+        OutputLines.EndEntity();
       }
       if (c.then == Then::CutIntoHandedOver) OutputLines.Truncate(1);
       written = file.Finish();
