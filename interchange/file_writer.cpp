@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr std::string_view kQuitImage = "hq\r\n";
 // The image goes to disk in pieces of this size as it is built, so that it
 // is never held whole beside the list.
 constexpr std::size_t kImageBlockBytes = std::size_t{1} << 20;
@@ -56,62 +55,6 @@ bool WriteListWithin(const std::string& path, FileWaitBudget& budget) {
 }
 
 }  // namespace
-
-bool ImageRenderer::Put(std::string_view entry) {
-  if (failed_) return false;
-  if (!joinNext_ && capacity_ - used_ < kMinCapacity && !Flush()) return false;
-  marks_[entries_ % kTakeBackEntries] = {used_, joinNext_};
-  ++entries_;
-  takeBackable_ = std::min(takeBackable_ + 1, kTakeBackEntries);
-  if (!entry.empty()) {
-    std::memcpy(buffer_ + used_, entry.data(), entry.size());
-    used_ += entry.size();
-  }
-  // A quote-terminated entry (a text's command line) takes the next entry
-  // onto its own line; that next entry is never examined itself.
-  if (!joinNext_ && !entry.empty() && entry.back() == '"') {
-    joinNext_ = true;
-    return true;
-  }
-  joinNext_ = false;
-  buffer_[used_++] = '\r';
-  buffer_[used_++] = '\n';
-  return true;
-}
-
-bool ImageRenderer::TakeBack(int count) {
-  if (failed_ || count < 0 || count > takeBackable_) return false;
-  if (count == 0) return true;
-  entries_ -= count;
-  takeBackable_ -= count;
-  const Mark& mark = marks_[entries_ % kTakeBackEntries];
-  used_ = mark.Used;
-  joinNext_ = mark.JoinNext;
-  return true;
-}
-
-bool ImageRenderer::AtBoundary() {
-  takeBackable_ = 0;
-  if (failed_) return false;
-  return capacity_ - used_ >= kBoundaryRoom || Flush();
-}
-
-bool ImageRenderer::Finish() {
-  if (failed_) return false;
-  if (entries_ == 0) {
-    used_ = 0;
-    failed_ = !sink_.Write(kQuitImage);
-    return !failed_;
-  }
-  return used_ == 0 || Flush();
-}
-
-bool ImageRenderer::Flush() {
-  takeBackable_ = 0;
-  failed_ = !sink_.Write(std::string_view(buffer_, used_));
-  used_ = 0;
-  return !failed_;
-}
 
 std::string RenderInterchangeFile() {
   class StringSink final : public ImageSink {

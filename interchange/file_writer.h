@@ -1,11 +1,6 @@
 // The interchange file as the host reads it back: the image of OutputLines,
 // written whole or not at all.
-//
-// File form: each entry is one line ended by CR LF, except that an entry whose
-// last byte is '"' is followed on the same line by the next entry. That is how
-// a text command («ch 10 20 5 0 "») and its content become one line:
-//   ch 10 20 5 0 "ABC
-// An empty list is the file "hq" alone.
+// (image_renderer.h has its form).
 #pragma once
 
 #include <cstddef>
@@ -15,64 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "interchange/image_renderer.h"
 #include "machine/file_io.h"
-
-// Where rendered pieces of the image go, in order.
-class ImageSink {
- public:
-  // False stops the rendering; every later piece is refused.
-  virtual bool Write(std::string_view piece) = 0;
-
- protected:
-  ~ImageSink() = default;
-};
-
-// Renders entries in the file form into a caller's buffer of capacity bytes
-// (at least kMinCapacity), handing each filled piece to the sink.
-class ImageRenderer {
- public:
-  // A text's command line and its content, each at their limit, and CR LF.
-  static constexpr std::size_t kMinCapacity = 2 * 255 + 2;
-  static constexpr int kTakeBackEntries = 8;
-
-  ImageRenderer(char* buffer, std::size_t capacity, ImageSink& sink)
-      : buffer_(buffer), capacity_(capacity), sink_(sink) {}
-
-  // False once the sink refused a piece; then nothing more is rendered.
-  bool Put(std::string_view entry);
-  // Takes back the last count entries, when all of them were put since the
-  // last boundary and the last piece handed on, and they are at most
-  // kTakeBackEntries; false, and nothing taken back, otherwise.
-  bool TakeBack(int count);
-  // The end of an entity: the buffer goes on once it is nearly full, never in
-  // the middle of an entity that might take lines back. False once the sink
-  // refused a piece.
-  bool AtBoundary();
-  // Hands over what the buffer still holds; "hq" when no entry stayed put.
-  bool Finish();
-
- private:
-  // Room an entity is sure to find after a boundary: far more than any
-  // entity's lines, so that Put never has to hand on a piece within one.
-  static constexpr std::size_t kBoundaryRoom = std::size_t{64} << 10;
-
-  struct Mark {
-    std::size_t Used;
-    bool JoinNext;
-  };
-
-  bool Flush();
-
-  char* buffer_;
-  std::size_t capacity_;
-  ImageSink& sink_;
-  std::size_t used_ = 0;
-  bool joinNext_ = false;  // the last entry ended with '"': the next shares its line
-  bool failed_ = false;
-  std::int64_t entries_ = 0;           // put and not taken back
-  Mark marks_[kTakeBackEntries] = {};  // where the last entries began, in a ring
-  int takeBackable_ = 0;               // of those, put since the last boundary
-};
 
 // Appends the pieces to a ReplacementFile.
 class ReplacementFileSink final : public ImageSink {

@@ -26,14 +26,8 @@ std::string_view OutputLineList::operator[](std::int32_t i) const {
           static_cast<std::size_t>(end - begin)};
 }
 
-void OutputLineList::Add(std::string_view line) {
+void OutputLineList::AddHeld(std::string_view line) {
   const std::size_t size = std::min(line.size(), kMaxLineBytes);
-  if (renderer_ != nullptr && stream_ != Stream::Cleared) {
-    // Once broken the result is "hq" anyway: what follows only counts.
-    if (stream_ == Stream::Live && !renderer_->Put(line.substr(0, size))) stream_ = Stream::Broken;
-    ++settled_;
-    return;
-  }
   // Everything that can fail comes first, so a failure changes nothing seen.
   if (static_cast<std::size_t>(count_) == Capacity()) {
     auto block = std::make_unique_for_overwrite<EndBlock>();
@@ -124,7 +118,5 @@ void OutputLineList::EndEntity() {
     stream_ = Stream::Broken;
   }
 }
-
-void AddOutputLine(std::string_view line) { OutputLines.Add(line); }
 
 void ClearOutputLines() { OutputLines.Clear(); }

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-class ImageRenderer;
+#include "interchange/image_renderer.h"
 
 // Entries live end to end in chunks of bytes, and their end offsets in blocks
 // of 1000: appending costs no allocation per line, and growing never copies
@@ -33,7 +33,16 @@ class OutputLineList {
 
   // Keeps the first 255 bytes of line; nothing else is checked or changed.
   // When memory runs out it throws, and the list is left as it was.
-  void Add(std::string_view line);
+  void Add(std::string_view line) {
+    if (renderer_ != nullptr && stream_ != Stream::Cleared) {
+      // Once broken the result is "hq" anyway: what follows only counts.
+      const std::string_view kept = line.substr(0, std::min(line.size(), kMaxLineBytes));
+      if (stream_ == Stream::Live && !renderer_->Put(kept)) stream_ = Stream::Broken;
+      ++settled_;
+      return;
+    }
+    AddHeld(line);
+  }
   void Clear();
   // Drops the entries from position count on (count at most Count()); the
   // storage stays as it is.
@@ -81,6 +90,7 @@ class OutputLineList {
   };
 
   std::uint64_t EndOf(std::size_t i) const;
+  void AddHeld(std::string_view line);
 
   std::vector<std::unique_ptr<char[]>> chunks_;
   std::vector<std::uint64_t> chunkStarts_;  // position of each chunk's first byte
@@ -121,5 +131,5 @@ bool OutputLineList::ForEach(Visit visit) const {
 
 extern OutputLineList OutputLines;
 
-void AddOutputLine(std::string_view line);
+inline void AddOutputLine(std::string_view line) { OutputLines.Add(line); }
 void ClearOutputLines();
