@@ -1,6 +1,5 @@
-// The interchange file as the host reads it back: the image of OutputLines,
-// written whole or not at all.
-// (image_renderer.h has its form).
+// The interchange file as the host reads it back: the image of OutputLines
+// (image_renderer.h has its form), written whole or not at all.
 #pragma once
 
 #include <cstddef>
