@@ -78,15 +78,19 @@ constexpr std::uint64_t ZeroBytes(std::uint64_t x) {
   return ~(((x & kLow7) + kLow7) | x) & kHighBits;
 }
 
+}  // namespace
+
 // The start of most lines holds nothing but kKeep bytes and blanks: numbers
 // and command words. There no byte is dropped, so tokens stay where they lie
 // and only the blanks matter; they are found eight bytes at a time. Stops at
 // the first word with another kind of byte (tab, control, quote, equals sign,
 // 0x80 and up) in it, at or before that byte, for the byte loop to go on.
-// Returns false when the 32 slots are full.
-bool SplitBlankSeparatedStart(char* line, std::size_t size, std::size_t& read,
-                              std::size_t& tokenStart, int& slot, LineTokens& tokens) {
+bool SplitBlankSeparatedStart(char* line, std::size_t size, TokenCursor& cursor,
+                              LineTokens& tokens) {
   if constexpr (std::endian::native != std::endian::little) return true;
+  std::size_t read = cursor.Read;
+  std::size_t tokenStart = cursor.TokenStart;
+  int slot = cursor.Slot;
   while (read + 8 <= size) {
     std::uint64_t x = 0;
     std::memcpy(&x, line + read, 8);
@@ -100,33 +104,37 @@ bool SplitBlankSeparatedStart(char* line, std::size_t size, std::size_t& read,
       const std::size_t blank = read + static_cast<std::size_t>(std::countr_zero(b)) / 8;
       if (blank > tokenStart) {
         tokens.Slots[slot] = std::string_view(line + tokenStart, blank - tokenStart);
-        if (++slot == kMaxLineTokens) return false;
+        if (++slot == kMaxLineTokens) {
+          tokens.Count = kMaxLineTokens;
+          return false;
+        }
       }
       tokenStart = blank + 1;
     }
     if (others != 0) {
       read += static_cast<std::size_t>(std::countr_zero(others)) / 8;
-      return true;
+      break;
     }
     read += 8;
   }
+  cursor = {read, tokenStart, slot};
   return true;
 }
 
-}  // namespace
-
 void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
-  std::size_t read = 0;
-  std::size_t write = 0;
-  std::size_t tokenStart = 0;
-  int slot = 0;
+  TokenCursor cursor;
+  if (SplitBlankSeparatedStart(line, size, cursor, tokens)) {
+    FinishTokenising(line, size, cursor, tokens);
+  }
+}
+
+void FinishTokenising(char* line, std::size_t size, TokenCursor cursor, LineTokens& tokens) {
+  std::size_t read = cursor.Read;
+  std::size_t write = read;
+  std::size_t tokenStart = cursor.TokenStart;
+  int slot = cursor.Slot;
   bool literal = false;
 
-  if (!SplitBlankSeparatedStart(line, size, read, tokenStart, slot, tokens)) {
-    tokens.Count = kMaxLineTokens;
-    return;
-  }
-  write = read;
   while (read < size && !literal) {
     MoveRun(line, size, kPlainClasses, read, write);
     if (read >= size) break;
