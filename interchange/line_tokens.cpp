@@ -7,6 +7,10 @@
 
 #include "util/sjis.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 enum ByteClass : std::uint8_t {
@@ -78,13 +82,29 @@ constexpr std::uint64_t ZeroBytes(std::uint64_t x) {
   return ~(((x & kLow7) + kLow7) | x) & kHighBits;
 }
 
-}  // namespace
+// Where a tokenising stopped: the next byte to read, the start of the token
+// in progress and its slot.
+struct TokenCursor {
+  std::size_t Read = 0;
+  std::size_t TokenStart = 0;
+  int Slot = 0;
+};
+
+// The line ends at cursor.Read: the token in progress is the last.
+void EndTokensAt(const char* line, const TokenCursor& cursor, LineTokens& tokens) {
+  tokens.Slots[cursor.Slot] =
+      std::string_view(line + cursor.TokenStart, cursor.Read - cursor.TokenStart);
+  tokens.Count = cursor.Slot + 1;
+}
 
 // The start of most lines holds nothing but kKeep bytes and blanks: numbers
 // and command words. There no byte is dropped, so tokens stay where they lie
 // and only the blanks matter; they are found eight bytes at a time. Stops at
 // the first word with another kind of byte (tab, control, quote, equals sign,
 // 0x80 and up) in it, at or before that byte, for the byte loop to go on.
+// Writes nothing, so it may run on bytes whose line end is still unknown: a
+// line end is such a byte. False when the 32 slots filled up (tokens.Count is
+// then 32).
 bool SplitBlankSeparatedStart(char* line, std::size_t size, TokenCursor& cursor,
                               LineTokens& tokens) {
   if constexpr (std::endian::native != std::endian::little) return true;
@@ -121,13 +141,7 @@ bool SplitBlankSeparatedStart(char* line, std::size_t size, TokenCursor& cursor,
   return true;
 }
 
-void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
-  TokenCursor cursor;
-  if (SplitBlankSeparatedStart(line, size, cursor, tokens)) {
-    FinishTokenising(line, size, cursor, tokens);
-  }
-}
-
+// The rest of the line from where SplitBlankSeparatedStart stopped.
 void FinishTokenising(char* line, std::size_t size, TokenCursor cursor, LineTokens& tokens) {
   std::size_t read = cursor.Read;
   std::size_t write = read;
@@ -191,4 +205,114 @@ void FinishTokenising(char* line, std::size_t size, TokenCursor cursor, LineToke
 
   tokens.Slots[slot] = std::string_view(line + tokenStart, write - tokenStart);
   tokens.Count = slot + 1;
+}
+
+#if defined(__SSE2__)
+// One bit per byte of 64, the first byte in bit 0.
+struct ByteMasks {
+  std::uint64_t Blanks;  // blanks
+  std::uint64_t Others;  // bytes that are neither kept as they lie nor blanks
+  std::uint64_t Lfs;     // line ends
+};
+
+// The classes SplitBlankSeparatedStart tells apart, for 64 bytes at once:
+// below 0x20 and from 0x80 up (negative as signed bytes), quote, equals sign.
+ByteMasks ClassifyBytes(const char* bytes) {
+  const __m128i blank = _mm_set1_epi8(' ');
+  const __m128i quote = _mm_set1_epi8('"');
+  const __m128i equals = _mm_set1_epi8('=');
+  const __m128i lf = _mm_set1_epi8('\n');
+  ByteMasks masks{0, 0, 0};
+  for (int i = 0; i < 4; ++i) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
+    const __m128i others =
+        _mm_or_si128(_mm_cmplt_epi8(x, blank),
+                     _mm_or_si128(_mm_cmpeq_epi8(x, quote), _mm_cmpeq_epi8(x, equals)));
+    const auto bits = [i](__m128i m) {
+      return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(m)))
+             << (16 * i);
+    };
+    masks.Blanks |= bits(_mm_cmpeq_epi8(x, blank));
+    masks.Others |= bits(others);
+    masks.Lfs |= bits(_mm_cmpeq_epi8(x, lf));
+  }
+  return masks;
+}
+
+// SplitBlankSeparatedStart for a line whose start of kept bytes and blanks
+// ends within the 64 bytes the masks cover: one pass over its blanks, with
+// no branch on where in a word they stand.
+bool SplitMaskedStart(char* line, const ByteMasks& masks, TokenCursor& cursor, LineTokens& tokens) {
+  const int stop = std::countr_zero(masks.Others);
+  std::size_t tokenStart = 0;
+  int slot = 0;
+  for (std::uint64_t b = masks.Blanks & ((std::uint64_t{1} << stop) - 1); b != 0; b &= b - 1) {
+    const auto blank = static_cast<std::size_t>(std::countr_zero(b));
+    if (blank > tokenStart) {
+      tokens.Slots[slot] = std::string_view(line + tokenStart, blank - tokenStart);
+      if (++slot == kMaxLineTokens) {
+        tokens.Count = kMaxLineTokens;
+        return false;
+      }
+    }
+    tokenStart = blank + 1;
+  }
+  cursor = {static_cast<std::size_t>(stop), tokenStart, slot};
+  return true;
+}
+#endif
+
+}  // namespace
+
+std::size_t TokeniseFirstLine(char* bytes, std::size_t available, LineTokens& tokens) {
+  TokenCursor cursor;
+  bool slotsLeft = true;
+  // Where the first LF lies, when it is known to lie in the first 64 bytes.
+  std::size_t knownLf = available;
+  bool lfKnown = false;
+#if defined(__SSE2__)
+  ByteMasks masks{0, 0, 0};
+  if (available >= 64) masks = ClassifyBytes(bytes);
+  if (masks.Others != 0) {
+    slotsLeft = SplitMaskedStart(bytes, masks, cursor, tokens);
+    lfKnown = true;
+    if (masks.Lfs != 0) knownLf = static_cast<std::size_t>(std::countr_zero(masks.Lfs));
+  } else
+#endif
+  {
+    slotsLeft = SplitBlankSeparatedStart(bytes, available, cursor, tokens);
+  }
+  // Read is 0 when the slots filled up.
+  const std::size_t at = cursor.Read;
+  if (slotsLeft && at < available && bytes[at] == '\n') {
+    EndTokensAt(bytes, cursor, tokens);
+    return at + 1;
+  }
+  if (slotsLeft && at + 1 < available && bytes[at] == '\r' && bytes[at + 1] == '\n') {
+    EndTokensAt(bytes, cursor, tokens);
+    return at + 2;
+  }
+  std::size_t end = knownLf;
+  if (!lfKnown || end == available) {
+    // No LF before the first byte the split stopped at, nor in the 64 bytes
+    // classified.
+    const std::size_t from = lfKnown ? 64 : at;
+    const void* const lf = std::memchr(bytes + from, '\n', available - from);
+    if (lf == nullptr) return 0;
+    end = static_cast<std::size_t>(static_cast<const char*>(lf) - bytes);
+  }
+  // The cursor stands before the line's CR, if any: a CR LF right at the
+  // cursor was taken above.
+  if (slotsLeft) {
+    const std::size_t size = end > 0 && bytes[end - 1] == '\r' ? end - 1 : end;
+    FinishTokenising(bytes, size, cursor, tokens);
+  }
+  return end + 1;
+}
+
+void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
+  TokenCursor cursor;
+  if (SplitBlankSeparatedStart(line, size, cursor, tokens)) {
+    FinishTokenising(line, size, cursor, tokens);
+  }
 }

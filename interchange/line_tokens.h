@@ -37,29 +37,9 @@ struct LineTokens {
 // were read, and the slots view into the line. No allocation.
 void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens);
 
-// Where a tokenising stopped: the next byte to read, the start of the token
-// in progress and its slot.
-struct TokenCursor {
-  std::size_t Read = 0;
-  std::size_t TokenStart = 0;
-  int Slot = 0;
-};
-
-// The first step of TokeniseLineInPlace, on bytes whose line end is not yet
-// known: splits the run of kept bytes and blanks at bytes[0, available) and
-// stops at or before the first other byte (a line end is one), writing
-// nothing. False when the 32 slots filled up; tokens.Count is then 32.
-bool SplitBlankSeparatedStart(char* bytes, std::size_t available, TokenCursor& cursor,
-                              LineTokens& tokens);
-
-// The line ends at cursor.Read: the token in progress is the last.
-inline void EndTokensAt(const char* line, const TokenCursor& cursor, LineTokens& tokens) {
-  tokens.Slots[cursor.Slot] =
-      std::string_view(line + cursor.TokenStart, cursor.Read - cursor.TokenStart);
-  tokens.Count = cursor.Slot + 1;
-}
-
-// The rest of TokeniseLineInPlace, from where SplitBlankSeparatedStart
-// stopped, now that the line is known to end at size (not before
-// cursor.Read).
-void FinishTokenising(char* line, std::size_t size, TokenCursor cursor, LineTokens& tokens);
+// Tokenises the line at the front of bytes[0, available), whose line end (LF
+// or CR LF) is yet to be found, as TokeniseLineInPlace would; its line end is
+// found on the way, so the bytes need no second look for it. Returns the
+// line's size with its line end, or 0 when no LF lies in the available bytes;
+// nothing is changed then.
+std::size_t TokeniseFirstLine(char* bytes, std::size_t available, LineTokens& tokens);

@@ -53,37 +53,16 @@ bool OnlyFillerFollows(Source& lines, std::span<char> line) {
   }
 }
 
-// Tokenises the next line where it lies in the buffer, its line end found on
-// the way: the blank-separated start of a line runs up to the line end in
-// most lines, and the bytes it crossed need no second look for an LF. False
-// when the buffer holds no whole line, or the line may be the end of the
-// file: nothing is taken or changed then, and lines.Next must handle it.
+// Tokenises the next line where it lies in the read buffer, finding its line
+// end on the way. False when the buffer holds no whole line, or the line may
+// be the end of the file: nothing is taken or changed then, and lines.Next
+// must handle it.
 bool TokeniseBufferedLine(FileLineSource& lines, LineTokens& tokens) {
   const std::span<char> pending = lines.Pending();
-  char* const data = pending.data();
-  const std::size_t available = pending.size();
-  if (available == 0 || data[0] == kEndOfFile) return false;
-  TokenCursor cursor;
-  const bool slotsLeft = SplitBlankSeparatedStart(data, available, cursor, tokens);
-  const std::size_t at = cursor.Read;  // 0 when the slots filled up
-  if (slotsLeft && at < available && data[at] == '\n') {
-    EndTokensAt(data, cursor, tokens);
-    lines.Skip(at + 1);
-    return true;
-  }
-  if (slotsLeft && at + 1 < available && data[at] == '\r' && data[at + 1] == '\n') {
-    EndTokensAt(data, cursor, tokens);
-    lines.Skip(at + 2);
-    return true;
-  }
-  const void* const lf = std::memchr(data + at, '\n', available - at);
-  if (lf == nullptr) return false;
-  const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - data);
-  // The cursor stands before the line's CR, if any: a CR LF right at the
-  // cursor was taken above.
-  if (slotsLeft) FinishTokenising(data, WithoutCr(data, end).size(), cursor, tokens);
-  lines.Skip(end + 1);
-  return true;
+  if (pending.empty() || pending[0] == kEndOfFile) return false;
+  const std::size_t taken = TokeniseFirstLine(pending.data(), pending.size(), tokens);
+  lines.Skip(taken);
+  return taken != 0;
 }
 
 // Every line to its end, or to a line that begins with the end-of-file byte.
