@@ -1,5 +1,6 @@
 #include "util/number_parse.h"
 
+#include <bit>
 #include <cfloat>
 #include <charconv>
 #include <cstdint>
@@ -210,12 +211,17 @@ std::optional<double> ParseShortDecimal(const char* p, const char* end) {
 
 RealParse ParseReal(std::string_view text) {
 #if FLT_EVAL_METHOD == 0
+  // Half a drawing's numbers have a minus sign, at random: a branch on it
+  // would miss every other time, so the sign is skipped and set by arithmetic.
   const char* p = text.data();
   const char* const end = p + text.size();
-  const bool negative = p != end && *p == '-';
-  if (p != end && (*p == '-' || *p == '+')) ++p;
+  const char first = p != end ? *p : '0';
+  const bool negative = first == '-';
+  p += static_cast<int>(negative || first == '+');
   if (const std::optional<double> value = ParseShortDecimal(p, end)) {
-    return {negative ? -*value : *value, false};
+    // The value is never negative: the sign bit is the minus sign's.
+    const std::uint64_t sign = std::uint64_t{negative} << 63;
+    return {std::bit_cast<double>(std::bit_cast<std::uint64_t>(*value) | sign), false};
   }
 #endif
   return ParseRealInFull(text);
