@@ -212,7 +212,6 @@ void FinishTokenising(char* line, std::size_t size, TokenCursor cursor, LineToke
 struct ByteMasks {
   std::uint64_t Blanks;  // blanks
   std::uint64_t Others;  // bytes that are neither kept as they lie nor blanks
-  std::uint64_t Lfs;     // line ends
 };
 
 // The classes SplitBlankSeparatedStart tells apart, for 64 bytes at once:
@@ -221,8 +220,7 @@ ByteMasks ClassifyBytes(const char* bytes) {
   const __m128i blank = _mm_set1_epi8(' ');
   const __m128i quote = _mm_set1_epi8('"');
   const __m128i equals = _mm_set1_epi8('=');
-  const __m128i lf = _mm_set1_epi8('\n');
-  ByteMasks masks{0, 0, 0};
+  ByteMasks masks{0, 0};
   for (int i = 0; i < 4; ++i) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
     const __m128i others =
@@ -234,9 +232,22 @@ ByteMasks ClassifyBytes(const char* bytes) {
     };
     masks.Blanks |= bits(_mm_cmpeq_epi8(x, blank));
     masks.Others |= bits(others);
-    masks.Lfs |= bits(_mm_cmpeq_epi8(x, lf));
   }
   return masks;
+}
+
+// Where the first LF of 64 bytes stands, 64 if none: wanted only for the
+// lines the blank-separated start does not run to their end.
+std::size_t FirstLfOf64(const char* bytes) {
+  const __m128i lf = _mm_set1_epi8('\n');
+  std::uint64_t lfs = 0;
+  for (int i = 0; i < 4; ++i) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
+    lfs |= static_cast<std::uint64_t>(
+               static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, lf))))
+           << (16 * i);
+  }
+  return lfs == 0 ? 64 : static_cast<std::size_t>(std::countr_zero(lfs));
 }
 
 // SplitBlankSeparatedStart for a line whose start of kept bytes and blanks
@@ -267,16 +278,15 @@ bool SplitMaskedStart(char* line, const ByteMasks& masks, TokenCursor& cursor, L
 std::size_t TokeniseFirstLine(char* bytes, std::size_t available, LineTokens& tokens) {
   TokenCursor cursor;
   bool slotsLeft = true;
-  // Where the first LF lies, when it is known to lie in the first 64 bytes.
-  std::size_t knownLf = available;
-  bool lfKnown = false;
+  // The 64 bytes classified, when they were: the line end lies in them
+  // unless the line is longer.
+  bool classified = false;
 #if defined(__SSE2__)
-  ByteMasks masks{0, 0, 0};
+  ByteMasks masks{0, 0};
   if (available >= 64) masks = ClassifyBytes(bytes);
   if (masks.Others != 0) {
     slotsLeft = SplitMaskedStart(bytes, masks, cursor, tokens);
-    lfKnown = true;
-    if (masks.Lfs != 0) knownLf = static_cast<std::size_t>(std::countr_zero(masks.Lfs));
+    classified = true;
   } else
 #endif
   {
@@ -292,11 +302,14 @@ std::size_t TokeniseFirstLine(char* bytes, std::size_t available, LineTokens& to
     EndTokensAt(bytes, cursor, tokens);
     return at + 2;
   }
-  std::size_t end = knownLf;
-  if (!lfKnown || end == available) {
+  std::size_t end = 64;
+#if defined(__SSE2__)
+  if (classified) end = FirstLfOf64(bytes);
+#endif
+  if (end == 64) {
     // No LF before the first byte the split stopped at, nor in the 64 bytes
     // classified.
-    const std::size_t from = lfKnown ? 64 : at;
+    const std::size_t from = classified ? 64 : at;
     const void* const lf = std::memchr(bytes + from, '\n', available - from);
     if (lf == nullptr) return 0;
     end = static_cast<std::size_t>(static_cast<const char*>(lf) - bytes);
