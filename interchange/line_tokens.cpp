@@ -276,6 +276,7 @@ bool SplitMaskedStart(char* line, const ByteMasks& masks, TokenCursor& cursor, L
 }  // namespace
 
 std::size_t TokeniseFirstLine(char* bytes, std::size_t available, LineTokens& tokens) {
+  tokens.ReadableEnd = bytes + available;
   TokenCursor cursor;
   bool slotsLeft = true;
   // The 64 bytes classified, when they were: the line end lies in them
@@ -324,6 +325,7 @@ std::size_t TokeniseFirstLine(char* bytes, std::size_t available, LineTokens& to
 }
 
 void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
+  tokens.ReadableEnd = line + size;
   TokenCursor cursor;
   if (SplitBlankSeparatedStart(line, size, cursor, tokens)) {
     FinishTokenising(line, size, cursor, tokens);

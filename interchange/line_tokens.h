@@ -25,6 +25,9 @@ struct LineTokens {
   // opens an empty slot that counts. At most 32; tokens past the 32nd slot are
   // dropped.
   int Count = 0;
+  // The bytes from a slot's start up to here may be read, past its end too:
+  // the end of the line or of the bytes read.
+  const char* ReadableEnd = nullptr;
 
   // Slot k, or empty when the line has fewer tokens.
   std::string_view operator[](int k) const { return k < Count ? Slots[k] : std::string_view(); }

@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <system_error>
 
@@ -107,6 +108,49 @@ std::optional<double> ParseShortDecimal(const char* p, const char* end) {
     return std::nullopt;
   }
   return static_cast<double>(w) / kPowersOf10[fraction];
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+
+// ParseShortDecimal for the commonest numbers, "12345.67" and shorter: the
+// first size bytes of x (size 1..8, the first byte lowest; the rest of x is
+// anything) read as digits with an optional point. No branch on where the
+// point stands or how many digits there are, which in a drawing's numbers
+// vary at random and cost a loop a misprediction or two each; the value is
+// the same quotient.
+std::optional<double> ParseEightBytes(std::uint64_t x, std::size_t size) {
+  // The text to the top of the word, the first byte at 8 - size; those in
+  // front read "0".
+  const unsigned frontBits = 8 * (8 - static_cast<unsigned>(size));
+  const std::uint64_t front = (std::uint64_t{1} << frontBits) - 1;
+  x = x << frontBits | (kOnes * '0' & front);
+  const std::uint64_t p = x ^ (kOnes * '.');
+  const std::uint64_t points = ~(((p & kLow7) + kLow7) | p) & kHighBits;
+  // The point reads "0" for the digit test; digits are 0x30..0x39: a high
+  // nibble of 3, and still 3 after adding 6.
+  const std::uint64_t y = x ^ ((points >> 7) * ('.' ^ '0'));
+  const std::uint64_t highNibbles = kOnes * 0xF0;
+  const bool digitsOnly =
+      (y & highNibbles) == kOnes * 0x30 && ((y + kOnes * 6) & highNibbles) == kOnes * 0x30;
+  // At most one point, and a digit besides it. No popcount: without the
+  // instruction it is a call.
+  const bool onePoint = (points & (points - 1)) == 0;
+  if (!digitsOnly || !onePoint || (size == 1 && points != 0)) return std::nullopt;
+  // The digits in front of the point move up a byte into its place, leaving
+  // a leading 0; without a point nothing moves. The top bit makes the count
+  // branch-free: with no point, or a point last, there is no fraction.
+  const int fraction = 7 - std::countr_zero(points | std::uint64_t{1} << 63) / 8;
+  const std::uint64_t lowest = points & (0 - points);
+  const std::uint64_t before = ((lowest >> 7) - 1) & (0 - static_cast<std::uint64_t>(points != 0));
+  std::uint64_t d = y - kOnes * '0';
+  d = (d & before) << 8 | (d & ~before);
+  // Eight digits, the first in the low byte, to their value in three steps.
+  d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FFu;
+  d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFFu;
+  d = (d * 10000 + (d >> 32)) & 0xFFFFFFFFu;
+  return static_cast<double>(d) / kPowersOf10[fraction];
 }
 #endif
 
@@ -225,6 +269,30 @@ RealParse ParseReal(std::string_view text) {
   }
 #endif
   return ParseRealInFull(text);
+}
+
+RealParse ParseRealWithin(std::string_view text, const char* readableEnd) {
+#if FLT_EVAL_METHOD == 0
+  if constexpr (std::endian::native == std::endian::little) {
+    const char* const p = text.data();
+    // A readable byte at p, so the sign test reads nothing outside.
+    if (!text.empty() && readableEnd - p >= 9) {
+      const char first = *p;
+      const bool negative = first == '-';
+      const std::size_t signed_ = static_cast<std::size_t>(negative || first == '+');
+      const std::size_t size = text.size() - signed_;
+      if (size - 1 < 8) {
+        std::uint64_t x = 0;
+        std::memcpy(&x, p + signed_, 8);
+        if (const std::optional<double> value = ParseEightBytes(x, size)) {
+          const std::uint64_t sign = std::uint64_t{negative} << 63;
+          return {std::bit_cast<double>(std::bit_cast<std::uint64_t>(*value) | sign), false};
+        }
+      }
+    }
+  }
+#endif
+  return ParseReal(text);
 }
 
 double StrToFloatOrZero(std::string_view text) { return ParseReal(text).Value; }
