@@ -119,4 +119,38 @@ TEST(KzmGaibuTokens, AgreesWithTheByteByByteRules) {
   }
 }
 
+// Lines one after another in a buffer, as the reader finds them: each is
+// taken with its line end and splits as alone, whether its end lies in the
+// 64 bytes looked at first or past them, and whatever follows it. Without an
+// LF in the bytes given nothing is taken or changed.
+TEST(KzmGaibuTokens, FirstLineOfBytesSplitsAsTheLineAlone) {
+  const char alphabet[] = "0123456789.- ";
+  const char others[] = {'\t', '"', '=', '\x01', '\r', '\x81', '\xB1', '\xFE', '\x7F'};
+  std::mt19937 random(64);
+  for (int i = 0; i < 20000; ++i) {
+    std::string line(random() % 3 == 0 ? random() % 150 : random() % 50, ' ');
+    for (char& c : line) {
+      c = random() % 24 == 0 ? others[random() % sizeof others] : alphabet[random() % 13];
+    }
+    const std::string end = random() % 2 ? "\r\n" : "\n";
+    std::string follows(random() % 80, '1');
+    std::string bytes = line + end + follows;
+    // The line alone, as the reader sees it: without a CR that ends it.
+    std::string alone = line;
+    if (end == "\n" && !alone.empty() && alone.back() == '\r') alone.pop_back();
+    const std::vector<std::string> expected = Tokenise(alone);
+    LineTokens tokens;
+    ASSERT_EQ(TokeniseFirstLine(bytes.data(), bytes.size(), tokens), line.size() + end.size())
+        << "line: " << line;
+    EXPECT_EQ(std::vector<std::string>(tokens.Slots, tokens.Slots + tokens.Count), expected)
+        << "line: " << line;
+
+    // Cut before its LF: nothing taken, nothing moved.
+    std::string cut = line + end.substr(0, end.size() - 1);
+    const std::string before = cut;
+    EXPECT_EQ(TokeniseFirstLine(cut.data(), cut.size(), tokens), 0u) << "line: " << line;
+    EXPECT_EQ(cut, before);
+  }
+}
+
 }  // namespace
