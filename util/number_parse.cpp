@@ -1,6 +1,5 @@
 #include "util/number_parse.h"
 
-#include <bit>
 #include <cfloat>
 #include <charconv>
 #include <cstdint>
@@ -80,14 +79,22 @@ namespace {
 constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// The same with a sign: dividing by -10^k gives the negated quotient, -0
+// for 0, with no step after the division.
+constexpr double kSignedPowersOf10[2][23] = {
+    {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22},
+    {-1e0,  -1e1,  -1e2,  -1e3,  -1e4,  -1e5,  -1e6,  -1e7,  -1e8,  -1e9,  -1e10, -1e11,
+     -1e12, -1e13, -1e14, -1e15, -1e16, -1e17, -1e18, -1e19, -1e20, -1e21, -1e22}};
 constexpr std::uint64_t kExactIntegers = std::uint64_t{1} << 53;
 
 #if FLT_EVAL_METHOD == 0
 // The numbers of nearly every line: digits with an optional "." and at most
 // 19 digits in all, no exponent. Then w below 2^53 and 10^fraction are exact
 // doubles, so one quotient is the correctly rounded value (Clinger's quick
-// case, as below), found in one tight pass. Anything else: nothing.
-std::optional<double> ParseShortDecimal(const char* p, const char* end) {
+// case, as below), found in one tight pass; negative gives its negation.
+// Anything else: nothing.
+std::optional<double> ParseShortDecimal(const char* p, const char* end, bool negative) {
   const char* const start = p;
   std::uint64_t w = 0;
   while (p != end && static_cast<unsigned char>(*p - '0') <= 9) {
@@ -107,7 +114,7 @@ std::optional<double> ParseShortDecimal(const char* p, const char* end) {
   if (p != end || digits == 0 || digits > 19 || w > kExactIntegers || fraction > 22) {
     return std::nullopt;
   }
-  return static_cast<double>(w) / kPowersOf10[fraction];
+  return static_cast<double>(w) / kSignedPowersOf10[negative][fraction];
 }
 
 constexpr std::uint64_t kOnes = 0x0101010101010101u;
@@ -119,8 +126,8 @@ constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
 // anything) read as digits with an optional point. No branch on where the
 // point stands or how many digits there are, which in a drawing's numbers
 // vary at random and cost a loop a misprediction or two each; the value is
-// the same quotient.
-std::optional<double> ParseEightBytes(std::uint64_t x, std::size_t size) {
+// the same quotient, negated when negative.
+std::optional<double> ParseEightBytes(std::uint64_t x, std::size_t size, bool negative) {
   // The text to the top of the word, the first byte at 8 - size; those in
   // front read "0".
   const unsigned frontBits = 8 * (8 - static_cast<unsigned>(size));
@@ -150,7 +157,7 @@ std::optional<double> ParseEightBytes(std::uint64_t x, std::size_t size) {
   d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FFu;
   d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFFu;
   d = (d * 10000 + (d >> 32)) & 0xFFFFFFFFu;
-  return static_cast<double>(d) / kPowersOf10[fraction];
+  return static_cast<double>(d) / kSignedPowersOf10[negative][fraction];
 }
 #endif
 
@@ -256,16 +263,15 @@ std::optional<double> ParseEightBytes(std::uint64_t x, std::size_t size) {
 RealParse ParseReal(std::string_view text) {
 #if FLT_EVAL_METHOD == 0
   // Half a drawing's numbers have a minus sign, at random: a branch on it
-  // would miss every other time, so the sign is skipped and set by arithmetic.
+  // would miss every other time, so the sign is skipped by arithmetic and
+  // goes into the divisor.
   const char* p = text.data();
   const char* const end = p + text.size();
   const char first = p != end ? *p : '0';
   const bool negative = first == '-';
   p += static_cast<int>(negative || first == '+');
-  if (const std::optional<double> value = ParseShortDecimal(p, end)) {
-    // The value is never negative: the sign bit is the minus sign's.
-    const std::uint64_t sign = std::uint64_t{negative} << 63;
-    return {std::bit_cast<double>(std::bit_cast<std::uint64_t>(*value) | sign), false};
+  if (const std::optional<double> value = ParseShortDecimal(p, end, negative)) {
+    return {*value, false};
   }
 #endif
   return ParseRealInFull(text);
@@ -284,9 +290,8 @@ RealParse ParseRealWithin(std::string_view text, const char* readableEnd) {
       if (size - 1 < 8) {
         std::uint64_t x = 0;
         std::memcpy(&x, p + signed_, 8);
-        if (const std::optional<double> value = ParseEightBytes(x, size)) {
-          const std::uint64_t sign = std::uint64_t{negative} << 63;
-          return {std::bit_cast<double>(std::bit_cast<std::uint64_t>(*value) | sign), false};
+        if (const std::optional<double> value = ParseEightBytes(x, size, negative)) {
+          return {*value, false};
         }
       }
     }
