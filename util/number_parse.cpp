@@ -288,8 +288,13 @@ RealParse ParseRealWithin(std::string_view text, const char* readableEnd) {
       const std::size_t signed_ = static_cast<std::size_t>(negative || first == '+');
       const std::size_t size = text.size() - signed_;
       if (size - 1 < 8) {
-        std::uint64_t x = 0;
-        std::memcpy(&x, p + signed_, 8);
+        // Both words are loaded at once and one chosen, rather than a load
+        // that waits for the sign test.
+        std::uint64_t unsignedWord = 0;
+        std::uint64_t signedWord = 0;
+        std::memcpy(&unsignedWord, p, 8);
+        std::memcpy(&signedWord, p + 1, 8);
+        const std::uint64_t x = signed_ != 0 ? signedWord : unsignedWord;
         if (const std::optional<double> value = ParseEightBytes(x, size, negative)) {
           return {*value, false};
         }
