@@ -23,9 +23,10 @@ struct RealParse {
 RealParse ParseReal(std::string_view text);
 
 // ParseReal's value and outcome, for text that lies in a buffer whose bytes
-// up to readableEnd may be read past the text's end (their values do not
-// matter). A number of at most eight bytes besides its sign is then read in
-// one word, with no branch on its digits.
+// up to readableEnd (at or after the text's end, in the same buffer) may be
+// read past the text (their values do not matter). A number of at most eight
+// bytes besides its sign is then read in one word, with no branch on its
+// digits.
 RealParse ParseRealWithin(std::string_view text, const char* readableEnd);
 
 // ParseReal's value: 0 for anything unreadable and for an overflow.
