@@ -323,7 +323,7 @@ TEST(MyFuncNumberParse, ParseRealWithinAgreesWithParseReal) {
     }
     const std::size_t after = random() % 12;
     const std::size_t size = text.size() + after;
-    auto buffer = std::make_unique<char[]>(size + 1);  // never empty
+    auto buffer = std::make_unique<char[]>(size);
     std::memcpy(buffer.get(), text.data(), text.size());
     for (std::size_t k = text.size(); k < size; ++k) buffer[k] = static_cast<char>('0' + k % 10);
     const RealParse expected = ParseReal(text);
