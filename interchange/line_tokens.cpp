@@ -141,8 +141,39 @@ bool SplitBlankSeparatedStart(char* line, std::size_t size, TokenCursor& cursor,
   return true;
 }
 
-// The rest of the line from where SplitBlankSeparatedStart stopped.
-void FinishTokenising(char* line, std::size_t size, TokenCursor cursor, LineTokens& tokens) {
+// True when the literal rest at rest[0, size) keeps every byte where it
+// lies: no byte below 0x20, no 0xFE or 0xFF (whether trail bytes or not:
+// the test need only be sure), and no lead byte last, which could be one
+// with nothing after it. Bytes up to readableEnd may be read.
+bool LiteralRestStays(const char* rest, std::size_t size, const char* readableEnd) {
+  if (size == 0) return true;
+  if (IsLeadByte(rest[size - 1])) return false;
+  // b + 2 wraps 0xFE and 0xFF to 0 and 1, so the dropped bytes are those
+  // that come to 0x21 or less.
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i two = _mm_set1_epi8(2);
+  const __m128i limit = _mm_set1_epi8(0x21);
+  for (; i < size && readableEnd - (rest + i) >= 16; i += 16) {
+    const __m128i x =
+        _mm_add_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rest + i)), two);
+    auto dropped =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(x, limit), x)));
+    // Only the bytes of the rest count.
+    if (size - i < 16) dropped &= (1u << (size - i)) - 1;
+    if (dropped != 0) return false;
+  }
+#endif
+  for (; i < size; ++i) {
+    if (static_cast<unsigned char>(rest[i] + 2) <= 0x21) return false;
+  }
+  return true;
+}
+
+// The rest of the line from where SplitBlankSeparatedStart stopped; bytes
+// up to readableEnd may be read.
+void FinishTokenising(char* line, std::size_t size, TokenCursor cursor, LineTokens& tokens,
+                      const char* readableEnd) {
   std::size_t read = cursor.Read;
   std::size_t write = read;
   std::size_t tokenStart = cursor.TokenStart;
@@ -167,6 +198,9 @@ void FinishTokenising(char* line, std::size_t size, TokenCursor cursor, LineToke
       case kQuote:
         ++read;
         literal = true;
+        // A quote that begins its token, as a text's does, is dropped by
+        // starting the token after it: nothing moves.
+        if (write == tokenStart) tokenStart = write = read;
         break;
       case kBlank:
         ++read;
@@ -188,8 +222,12 @@ void FinishTokenising(char* line, std::size_t size, TokenCursor cursor, LineToke
     }
   }
 
-  // The literal rest, mostly a text of double-byte characters: one pass of
-  // byte moves, since its runs between lead bytes are too short for memmove.
+  // The literal rest, mostly a text of double-byte characters, stays where
+  // it lies when no byte of it moves; else one pass of byte moves, since its
+  // runs between lead bytes are too short for memmove.
+  if (literal && write == read && LiteralRestStays(line + read, size - read, readableEnd)) {
+    read = write = size;
+  }
   while (read < size) {
     const char c = line[read];
     const ByteClass k = kLiteralClasses[static_cast<unsigned char>(c)];
@@ -319,7 +357,7 @@ std::size_t TokeniseFirstLine(char* bytes, std::size_t available, LineTokens& to
   // cursor was taken above.
   if (slotsLeft) {
     const std::size_t size = end > 0 && bytes[end - 1] == '\r' ? end - 1 : end;
-    FinishTokenising(bytes, size, cursor, tokens);
+    FinishTokenising(bytes, size, cursor, tokens, bytes + available);
   }
   return end + 1;
 }
@@ -328,6 +366,6 @@ void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
   tokens.ReadableEnd = line + size;
   TokenCursor cursor;
   if (SplitBlankSeparatedStart(line, size, cursor, tokens)) {
-    FinishTokenising(line, size, cursor, tokens);
+    FinishTokenising(line, size, cursor, tokens, line + size);
   }
 }
