@@ -159,4 +159,25 @@ TEST(KzmGaibuTokens, FirstLineOfBytesSplitsAsTheLineAlone) {
   }
 }
 
+// A text after its quote stays where it lies unless a byte of it is dropped:
+// each byte at the edges of the dropped ones, at every place in a text long
+// enough to be looked at sixteen bytes at a time.
+TEST(KzmGaibuTokens, TextKeepsAllButItsDroppedBytes) {
+  const char edges[] = {'\x00', '\x1F', ' ', '\x7F', '\x80', '\x81', '\xFD', '\xFE', '\xFF'};
+  for (const char edge : edges) {
+    for (std::size_t at = 0; at < 40; ++at) {
+      std::string text(40, 'a');
+      text[at] = edge;
+      const std::string line = "ch 1 2 3 4 \"" + text;
+      EXPECT_EQ(Tokenise(line), ReferenceTokens(line)) << "byte " << int(edge) << " at " << at;
+      std::string bytes = line + "\n";
+      LineTokens tokens;
+      ASSERT_EQ(TokeniseFirstLine(bytes.data(), bytes.size(), tokens), bytes.size());
+      EXPECT_EQ(std::vector<std::string>(tokens.Slots, tokens.Slots + tokens.Count),
+                ReferenceTokens(line))
+          << "byte " << int(edge) << " at " << at;
+    }
+  }
+}
+
 }  // namespace
