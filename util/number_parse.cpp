@@ -125,9 +125,10 @@ constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
 // first size bytes of x (size 1..8, the first byte lowest; the rest of x is
 // anything) read as digits with an optional point. No branch on where the
 // point stands or how many digits there are, which in a drawing's numbers
-// vary at random and cost a loop a misprediction or two each; the value is
-// the same quotient, negated when negative.
-std::optional<double> ParseEightBytes(std::uint64_t x, std::size_t size, bool negative) {
+// vary at random and cost a loop a misprediction or two each. value is the
+// same quotient, negated when negative; false when the bytes are no such
+// number.
+bool ParseEightBytes(std::uint64_t x, std::size_t size, bool negative, double& value) {
   // The text to the top of the word, the first byte at 8 - size; those in
   // front read "0".
   const unsigned frontBits = 8 * (8 - static_cast<unsigned>(size));
@@ -144,11 +145,12 @@ std::optional<double> ParseEightBytes(std::uint64_t x, std::size_t size, bool ne
   // At most one point, and a digit besides it. No popcount: without the
   // instruction it is a call.
   const bool onePoint = (points & (points - 1)) == 0;
-  if (!digitsOnly || !onePoint || (size == 1 && points != 0)) return std::nullopt;
+  if (!digitsOnly || !onePoint || (size == 1 && points != 0)) return false;
   // The digits in front of the point move up a byte into its place, leaving
   // a leading 0; without a point nothing moves. The top bit makes the count
   // branch-free: with no point, or a point last, there is no fraction.
-  const int fraction = 7 - std::countr_zero(points | std::uint64_t{1} << 63) / 8;
+  const unsigned fraction =
+      7 - static_cast<unsigned>(std::countr_zero(points | std::uint64_t{1} << 63)) / 8;
   const std::uint64_t lowest = points & (0 - points);
   const std::uint64_t before = ((lowest >> 7) - 1) & (0 - static_cast<std::uint64_t>(points != 0));
   std::uint64_t d = y - kOnes * '0';
@@ -157,7 +159,8 @@ std::optional<double> ParseEightBytes(std::uint64_t x, std::size_t size, bool ne
   d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FFu;
   d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFFu;
   d = (d * 10000 + (d >> 32)) & 0xFFFFFFFFu;
-  return static_cast<double>(d) / kSignedPowersOf10[negative][fraction];
+  value = static_cast<double>(d) / kSignedPowersOf10[negative][fraction];
+  return true;
 }
 #endif
 
@@ -295,9 +298,7 @@ RealParse ParseRealWithin(std::string_view text, const char* readableEnd) {
         std::memcpy(&unsignedWord, p, 8);
         std::memcpy(&signedWord, p + 1, 8);
         const std::uint64_t x = signed_ != 0 ? signedWord : unsignedWord;
-        if (const std::optional<double> value = ParseEightBytes(x, size, negative)) {
-          return {*value, false};
-        }
+        if (double value = 0; ParseEightBytes(x, size, negative, value)) return {value, false};
       }
     }
   }
