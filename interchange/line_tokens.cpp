@@ -265,8 +265,8 @@ ByteMasks ClassifyBytes(const char* bytes) {
         _mm_or_si128(_mm_cmplt_epi8(x, blank),
                      _mm_or_si128(_mm_cmpeq_epi8(x, quote), _mm_cmpeq_epi8(x, equals)));
     const auto bits = [i](__m128i m) {
-      return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(m)))
-             << (16 * i);
+      // A movemask is 16 bits, zero-extended.
+      return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(m))) << (16 * i);
     };
     masks.Blanks |= bits(_mm_cmpeq_epi8(x, blank));
     masks.Others |= bits(others);
@@ -281,9 +281,9 @@ std::size_t FirstLfOf64(const char* bytes) {
   std::uint64_t lfs = 0;
   for (int i = 0; i < 4; ++i) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
-    lfs |= static_cast<std::uint64_t>(
-               static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, lf))))
-           << (16 * i);
+    lfs |=
+        static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, lf))))
+        << (16 * i);
   }
   return lfs == 0 ? 64 : static_cast<std::size_t>(std::countr_zero(lfs));
 }
