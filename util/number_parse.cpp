@@ -265,14 +265,10 @@ bool ParseEightBytes(std::uint64_t x, std::size_t size, bool negative, double& v
 
 RealParse ParseReal(std::string_view text) {
 #if FLT_EVAL_METHOD == 0
-  // Half a drawing's numbers have a minus sign, at random: a branch on it
-  // would miss every other time, so the sign is skipped by arithmetic and
-  // goes into the divisor.
   const char* p = text.data();
   const char* const end = p + text.size();
-  const char first = p != end ? *p : '0';
-  const bool negative = first == '-';
-  p += static_cast<int>(negative || first == '+');
+  const bool negative = p != end && *p == '-';
+  if (p != end && (*p == '-' || *p == '+')) ++p;
   if (const std::optional<double> value = ParseShortDecimal(p, end, negative)) {
     return {*value, false};
   }
