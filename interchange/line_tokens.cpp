@@ -105,8 +105,9 @@ void EndTokensAt(const char* line, const TokenCursor& cursor, LineTokens& tokens
 // Writes nothing, so it may run on bytes whose line end is still unknown: a
 // line end is such a byte. False when the 32 slots filled up (tokens.Count is
 // then 32).
-bool SplitBlankSeparatedStart(char* line, std::size_t size, TokenCursor& cursor,
-                              LineTokens& tokens) {
+[[gnu::always_inline]] inline bool SplitBlankSeparatedStart(char* line, std::size_t size,
+                                                            TokenCursor& cursor,
+                                                            LineTokens& tokens) {
   if constexpr (std::endian::native != std::endian::little) return true;
   std::size_t read = cursor.Read;
   std::size_t tokenStart = cursor.TokenStart;
