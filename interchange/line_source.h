@@ -70,6 +70,14 @@ class FileLineSource final : public LineSource {
     return Refill(line);
   }
 
+  // The bytes read and not yet handed out, for a caller that finds the next
+  // line end itself; it then takes the line, end included, with Skip.
+  std::span<char> Pending() { return {buffer_.get() + begin_, end_ - begin_}; }
+  void Skip(std::size_t bytes) {
+    begin_ += bytes;
+    scanned_ = 0;
+  }
+
  private:
   Status Refill(std::span<char>& line);
 

@@ -7,6 +7,10 @@
 
 #include "util/sjis.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 enum ByteClass : std::uint8_t {
@@ -78,15 +82,36 @@ constexpr std::uint64_t ZeroBytes(std::uint64_t x) {
   return ~(((x & kLow7) + kLow7) | x) & kHighBits;
 }
 
+// Where a tokenising stopped: the next byte to read, the start of the token
+// in progress and its slot.
+struct TokenCursor {
+  std::size_t Read = 0;
+  std::size_t TokenStart = 0;
+  int Slot = 0;
+};
+
+// The line ends at cursor.Read: the token in progress is the last.
+void EndTokensAt(const char* line, const TokenCursor& cursor, LineTokens& tokens) {
+  tokens.Slots[cursor.Slot] =
+      std::string_view(line + cursor.TokenStart, cursor.Read - cursor.TokenStart);
+  tokens.Count = cursor.Slot + 1;
+}
+
 // The start of most lines holds nothing but kKeep bytes and blanks: numbers
 // and command words. There no byte is dropped, so tokens stay where they lie
 // and only the blanks matter; they are found eight bytes at a time. Stops at
 // the first word with another kind of byte (tab, control, quote, equals sign,
 // 0x80 and up) in it, at or before that byte, for the byte loop to go on.
-// Returns false when the 32 slots are full.
-bool SplitBlankSeparatedStart(char* line, std::size_t size, std::size_t& read,
-                              std::size_t& tokenStart, int& slot, LineTokens& tokens) {
+// Writes nothing, so it may run on bytes whose line end is still unknown: a
+// line end is such a byte. False when the 32 slots filled up (tokens.Count is
+// then 32).
+[[gnu::always_inline]] inline bool SplitBlankSeparatedStart(char* line, std::size_t size,
+                                                            TokenCursor& cursor,
+                                                            LineTokens& tokens) {
   if constexpr (std::endian::native != std::endian::little) return true;
+  std::size_t read = cursor.Read;
+  std::size_t tokenStart = cursor.TokenStart;
+  int slot = cursor.Slot;
   while (read + 8 <= size) {
     std::uint64_t x = 0;
     std::memcpy(&x, line + read, 8);
@@ -100,33 +125,62 @@ bool SplitBlankSeparatedStart(char* line, std::size_t size, std::size_t& read,
       const std::size_t blank = read + static_cast<std::size_t>(std::countr_zero(b)) / 8;
       if (blank > tokenStart) {
         tokens.Slots[slot] = std::string_view(line + tokenStart, blank - tokenStart);
-        if (++slot == kMaxLineTokens) return false;
+        if (++slot == kMaxLineTokens) {
+          tokens.Count = kMaxLineTokens;
+          return false;
+        }
       }
       tokenStart = blank + 1;
     }
     if (others != 0) {
       read += static_cast<std::size_t>(std::countr_zero(others)) / 8;
-      return true;
+      break;
     }
     read += 8;
+  }
+  cursor = {read, tokenStart, slot};
+  return true;
+}
+
+// True when the literal rest at rest[0, size) keeps every byte where it
+// lies: no byte below 0x20, no 0xFE or 0xFF (whether trail bytes or not:
+// the test need only be sure), and no lead byte last, which could be one
+// with nothing after it. Bytes up to readableEnd may be read.
+bool LiteralRestStays(const char* rest, std::size_t size, const char* readableEnd) {
+  if (size == 0) return true;
+  if (IsLeadByte(rest[size - 1])) return false;
+  // b + 2 wraps 0xFE and 0xFF to 0 and 1, so the dropped bytes are those
+  // that come to 0x21 or less.
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i two = _mm_set1_epi8(2);
+  const __m128i limit = _mm_set1_epi8(0x21);
+  for (; i < size && readableEnd - (rest + i) >= 16; i += 16) {
+    const __m128i x =
+        _mm_add_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rest + i)), two);
+    auto dropped =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(x, limit), x)));
+    // Only the bytes of the rest count.
+    if (size - i < 16) dropped &= (1u << (size - i)) - 1;
+    if (dropped != 0) return false;
+  }
+#endif
+  for (; i < size; ++i) {
+    if (static_cast<unsigned char>(rest[i] + 2) <= 0x21) return false;
   }
   return true;
 }
 
-}  // namespace
-
-void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
-  std::size_t read = 0;
-  std::size_t write = 0;
-  std::size_t tokenStart = 0;
-  int slot = 0;
+// The rest of the line from where SplitBlankSeparatedStart stopped; bytes
+// up to readableEnd may be read.
+void FinishTokenising(char* line, std::size_t size, TokenCursor cursor, LineTokens& tokens,
+                      const char* readableEnd) {
+  std::size_t read = cursor.Read;
+  std::size_t write = read;
+  std::size_t tokenStart = cursor.TokenStart;
+  int slot = cursor.Slot;
   bool literal = false;
 
-  if (!SplitBlankSeparatedStart(line, size, read, tokenStart, slot, tokens)) {
-    tokens.Count = kMaxLineTokens;
-    return;
-  }
-  write = read;
   while (read < size && !literal) {
     MoveRun(line, size, kPlainClasses, read, write);
     if (read >= size) break;
@@ -145,6 +199,9 @@ void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
       case kQuote:
         ++read;
         literal = true;
+        // A quote that begins its token, as a text's does, is dropped by
+        // starting the token after it: nothing moves.
+        if (write == tokenStart) tokenStart = write = read;
         break;
       case kBlank:
         ++read;
@@ -166,8 +223,12 @@ void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
     }
   }
 
-  // The literal rest, mostly a text of double-byte characters: one pass of
-  // byte moves, since its runs between lead bytes are too short for memmove.
+  // The literal rest, mostly a text of double-byte characters, stays where
+  // it lies when no byte of it moves; else one pass of byte moves, since its
+  // runs between lead bytes are too short for memmove.
+  if (literal && write == read && LiteralRestStays(line + read, size - read, readableEnd)) {
+    read = write = size;
+  }
   while (read < size) {
     const char c = line[read];
     const ByteClass k = kLiteralClasses[static_cast<unsigned char>(c)];
@@ -183,4 +244,129 @@ void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
 
   tokens.Slots[slot] = std::string_view(line + tokenStart, write - tokenStart);
   tokens.Count = slot + 1;
+}
+
+#if defined(__SSE2__)
+// One bit per byte of 64, the first byte in bit 0.
+struct ByteMasks {
+  std::uint64_t Blanks;  // blanks
+  std::uint64_t Others;  // bytes that are neither kept as they lie nor blanks
+};
+
+// The classes SplitBlankSeparatedStart tells apart, for 64 bytes at once:
+// below 0x20 and from 0x80 up (negative as signed bytes), quote, equals sign.
+ByteMasks ClassifyBytes(const char* bytes) {
+  const __m128i blank = _mm_set1_epi8(' ');
+  const __m128i quote = _mm_set1_epi8('"');
+  const __m128i equals = _mm_set1_epi8('=');
+  ByteMasks masks{0, 0};
+  for (int i = 0; i < 4; ++i) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
+    const __m128i others =
+        _mm_or_si128(_mm_cmplt_epi8(x, blank),
+                     _mm_or_si128(_mm_cmpeq_epi8(x, quote), _mm_cmpeq_epi8(x, equals)));
+    const auto bits = [i](__m128i m) {
+      // A movemask is 16 bits, zero-extended.
+      return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(m))) << (16 * i);
+    };
+    masks.Blanks |= bits(_mm_cmpeq_epi8(x, blank));
+    masks.Others |= bits(others);
+  }
+  return masks;
+}
+
+// Where the first LF of 64 bytes stands, 64 if none: wanted only for the
+// lines the blank-separated start does not run to their end.
+std::size_t FirstLfOf64(const char* bytes) {
+  const __m128i lf = _mm_set1_epi8('\n');
+  std::uint64_t lfs = 0;
+  for (int i = 0; i < 4; ++i) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
+    lfs |=
+        static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, lf))))
+        << (16 * i);
+  }
+  return lfs == 0 ? 64 : static_cast<std::size_t>(std::countr_zero(lfs));
+}
+
+// SplitBlankSeparatedStart for a line whose start of kept bytes and blanks
+// ends within the 64 bytes the masks cover: one pass over its blanks, with
+// no branch on where in a word they stand.
+bool SplitMaskedStart(char* line, const ByteMasks& masks, TokenCursor& cursor, LineTokens& tokens) {
+  const int stop = std::countr_zero(masks.Others);
+  std::size_t tokenStart = 0;
+  int slot = 0;
+  for (std::uint64_t b = masks.Blanks & ((std::uint64_t{1} << stop) - 1); b != 0; b &= b - 1) {
+    const auto blank = static_cast<std::size_t>(std::countr_zero(b));
+    if (blank > tokenStart) {
+      tokens.Slots[slot] = std::string_view(line + tokenStart, blank - tokenStart);
+      if (++slot == kMaxLineTokens) {
+        tokens.Count = kMaxLineTokens;
+        return false;
+      }
+    }
+    tokenStart = blank + 1;
+  }
+  cursor = {static_cast<std::size_t>(stop), tokenStart, slot};
+  return true;
+}
+#endif
+
+}  // namespace
+
+std::size_t TokeniseFirstLine(char* bytes, std::size_t available, LineTokens& tokens) {
+  tokens.ReadableEnd = bytes + available;
+  TokenCursor cursor;
+  bool slotsLeft = true;
+  // The 64 bytes classified, when they were: the line end lies in them
+  // unless the line is longer.
+  bool classified = false;
+#if defined(__SSE2__)
+  ByteMasks masks{0, 0};
+  if (available >= 64) masks = ClassifyBytes(bytes);
+  if (masks.Others != 0) {
+    slotsLeft = SplitMaskedStart(bytes, masks, cursor, tokens);
+    classified = true;
+  } else
+#endif
+  {
+    slotsLeft = SplitBlankSeparatedStart(bytes, available, cursor, tokens);
+  }
+  // Read is 0 when the slots filled up.
+  const std::size_t at = cursor.Read;
+  if (slotsLeft && at < available && bytes[at] == '\n') {
+    EndTokensAt(bytes, cursor, tokens);
+    return at + 1;
+  }
+  if (slotsLeft && at + 1 < available && bytes[at] == '\r' && bytes[at + 1] == '\n') {
+    EndTokensAt(bytes, cursor, tokens);
+    return at + 2;
+  }
+  std::size_t end = 64;
+#if defined(__SSE2__)
+  if (classified) end = FirstLfOf64(bytes);
+#endif
+  if (end == 64) {
+    // No LF before the first byte the split stopped at, nor in the 64 bytes
+    // classified.
+    const std::size_t from = classified ? 64 : at;
+    const void* const lf = std::memchr(bytes + from, '\n', available - from);
+    if (lf == nullptr) return 0;
+    end = static_cast<std::size_t>(static_cast<const char*>(lf) - bytes);
+  }
+  // The cursor stands before the line's CR, if any: a CR LF right at the
+  // cursor was taken above.
+  if (slotsLeft) {
+    const std::size_t size = end > 0 && bytes[end - 1] == '\r' ? end - 1 : end;
+    FinishTokenising(bytes, size, cursor, tokens, bytes + available);
+  }
+  return end + 1;
+}
+
+void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens) {
+  tokens.ReadableEnd = line + size;
+  TokenCursor cursor;
+  if (SplitBlankSeparatedStart(line, size, cursor, tokens)) {
+    FinishTokenising(line, size, cursor, tokens, line + size);
+  }
 }

@@ -25,6 +25,9 @@ struct LineTokens {
   // opens an empty slot that counts. At most 32; tokens past the 32nd slot are
   // dropped.
   int Count = 0;
+  // The bytes from a slot's start up to here may be read, past its end too:
+  // the end of the line or of the bytes read.
+  const char* ReadableEnd = nullptr;
 
   // Slot k, or empty when the line has fewer tokens.
   std::string_view operator[](int k) const { return k < Count ? Slots[k] : std::string_view(); }
@@ -36,3 +39,10 @@ struct LineTokens {
 // towards its front when bytes inside it are dropped, never past where they
 // were read, and the slots view into the line. No allocation.
 void TokeniseLineInPlace(char* line, std::size_t size, LineTokens& tokens);
+
+// Tokenises the line at the front of bytes[0, available), whose line end (LF
+// or CR LF) is yet to be found, as TokeniseLineInPlace would; its line end is
+// found on the way, so the bytes need no second look for it. Returns the
+// line's size with its line end, or 0 when no LF lies in the available bytes;
+// nothing is changed then.
+std::size_t TokeniseFirstLine(char* bytes, std::size_t available, LineTokens& tokens);

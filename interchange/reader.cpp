@@ -53,13 +53,27 @@ bool OnlyFillerFollows(Source& lines, std::span<char> line) {
   }
 }
 
+// Tokenises the next line where it lies in the read buffer, finding its line
+// end on the way. False when the buffer holds no whole line, or the line may
+// be the end of the file: nothing is taken or changed then, and lines.Next
+// must handle it.
+bool TokeniseBufferedLine(FileLineSource& lines, LineTokens& tokens) {
+  const std::span<char> pending = lines.Pending();
+  if (pending.empty() || pending[0] == kEndOfFile) return false;
+  const std::size_t taken = TokeniseFirstLine(pending.data(), pending.size(), tokens);
+  lines.Skip(taken);
+  return taken != 0;
+}
+
 // Every line to its end, or to a line that begins with the end-of-file byte.
-// Any LineSource will do; a final one is called directly.
-template <class Source>
-bool ReadLines(Source& lines) {
+bool ReadLines(FileLineSource& lines) {
   LineTokens tokens;
   std::span<char> line;
   for (;;) {
+    if (TokeniseBufferedLine(lines, tokens)) {
+      if (!tokens.IsBlank() && !InterpretLine(tokens)) return false;
+      continue;
+    }
     const LineSource::Status status = lines.Next(line);
     if (status != LineSource::Status::Line) return status == LineSource::Status::End;
     if (!line.empty() && line[0] == kEndOfFile) return OnlyFillerFollows(lines, line);

@@ -362,6 +362,20 @@ constexpr bool RulesFitTheDispatch() {
 }
 static_assert(RulesFitTheDispatch());
 
+// The first byte of most lines, the number of a plain line's x1: no rule's
+// word begins with one, so only "file=" could take such a line.
+constexpr bool BeginsANumber(char c) {
+  return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
+}
+
+constexpr bool NoRuleBeginsANumber() {
+  for (const Rule& rule : kRules) {
+    if (rule.How != Match::Contains && BeginsANumber(rule.Word[0])) return false;
+  }
+  return true;
+}
+static_assert(NoRuleBeginsANumber());
+
 // The first two bytes of a word (the second 0 for a one-byte word) hashed to
 // one of 256 buckets.
 constexpr std::size_t Bucket(std::uint32_t first, std::uint32_t second) {
@@ -472,6 +486,7 @@ bool InterpretLine(const LineTokens& t) {
   if (t.Count == 1 && w.find('=') != std::string_view::npos && PositionOf(w, kRules[0].Word) != 0) {
     return kRules[0].Handle(t, kRules[0].Argument);
   }
+  if (BeginsANumber(w[0])) return t.Count == 4 ? StorePlainLine(t) : true;
 
   const std::uint32_t head = TokenHead(w);
   const std::size_t bucket = Bucket(head & 0xFFu, (head >> 8) & 0xFFu);

@@ -23,7 +23,7 @@ bool InterpretLine(const LineTokens& tokens);
 // round above it and the host could not read it back.
 inline bool ReadReals(const LineTokens& t, int first, int count, double* out) {
   for (int i = 0; i < count; ++i) {
-    const RealParse real = ParseReal(t[first + i]);
+    const RealParse real = ParseRealWithin(t[first + i], t.ReadableEnd);
     // Below 1e308 no written form can round above the largest double, so the
     // call is left for the few values that could.
     if (real.Overflow || (std::fabs(real.Value) >= 1e308 && RealTextOverflows(real.Value))) {

@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <system_error>
 
@@ -78,14 +79,22 @@ namespace {
 constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// The same with a sign: dividing by -10^k gives the negated quotient, -0
+// for 0, with no step after the division.
+constexpr double kSignedPowersOf10[2][23] = {
+    {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22},
+    {-1e0,  -1e1,  -1e2,  -1e3,  -1e4,  -1e5,  -1e6,  -1e7,  -1e8,  -1e9,  -1e10, -1e11,
+     -1e12, -1e13, -1e14, -1e15, -1e16, -1e17, -1e18, -1e19, -1e20, -1e21, -1e22}};
 constexpr std::uint64_t kExactIntegers = std::uint64_t{1} << 53;
 
 #if FLT_EVAL_METHOD == 0
 // The numbers of nearly every line: digits with an optional "." and at most
 // 19 digits in all, no exponent. Then w below 2^53 and 10^fraction are exact
 // doubles, so one quotient is the correctly rounded value (Clinger's quick
-// case, as below), found in one tight pass. Anything else: nothing.
-std::optional<double> ParseShortDecimal(const char* p, const char* end) {
+// case, as below), found in one tight pass; negative gives its negation.
+// Anything else: nothing.
+std::optional<double> ParseShortDecimal(const char* p, const char* end, bool negative) {
   const char* const start = p;
   std::uint64_t w = 0;
   while (p != end && static_cast<unsigned char>(*p - '0') <= 9) {
@@ -105,7 +114,53 @@ std::optional<double> ParseShortDecimal(const char* p, const char* end) {
   if (p != end || digits == 0 || digits > 19 || w > kExactIntegers || fraction > 22) {
     return std::nullopt;
   }
-  return static_cast<double>(w) / kPowersOf10[fraction];
+  return static_cast<double>(w) / kSignedPowersOf10[negative][fraction];
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+
+// ParseShortDecimal for the commonest numbers, "12345.67" and shorter: the
+// first size bytes of x (size 1..8, the first byte lowest; the rest of x is
+// anything) read as digits with an optional point. No branch on where the
+// point stands or how many digits there are, which in a drawing's numbers
+// vary at random and cost a loop a misprediction or two each. value is the
+// same quotient, negated when negative; false when the bytes are no such
+// number.
+bool ParseEightBytes(std::uint64_t x, std::size_t size, bool negative, double& value) {
+  // The text to the top of the word, the first byte at 8 - size; those in
+  // front read "0".
+  const unsigned frontBits = 8 * (8 - static_cast<unsigned>(size));
+  const std::uint64_t front = (std::uint64_t{1} << frontBits) - 1;
+  x = x << frontBits | (kOnes * '0' & front);
+  const std::uint64_t p = x ^ (kOnes * '.');
+  const std::uint64_t points = ~(((p & kLow7) + kLow7) | p) & kHighBits;
+  // The point reads "0" for the digit test; digits are 0x30..0x39: a high
+  // nibble of 3, and still 3 after adding 6.
+  const std::uint64_t y = x ^ ((points >> 7) * ('.' ^ '0'));
+  const std::uint64_t highNibbles = kOnes * 0xF0;
+  const bool digitsOnly =
+      (y & highNibbles) == kOnes * 0x30 && ((y + kOnes * 6) & highNibbles) == kOnes * 0x30;
+  // At most one point, and a digit besides it. No popcount: without the
+  // instruction it is a call.
+  const bool onePoint = (points & (points - 1)) == 0;
+  if (!digitsOnly || !onePoint || (size == 1 && points != 0)) return false;
+  // The digits in front of the point move up a byte into its place, leaving
+  // a leading 0; without a point nothing moves. The top bit makes the count
+  // branch-free: with no point, or a point last, there is no fraction.
+  const unsigned fraction =
+      7 - static_cast<unsigned>(std::countr_zero(points | std::uint64_t{1} << 63)) / 8;
+  const std::uint64_t lowest = points & (0 - points);
+  const std::uint64_t before = ((lowest >> 7) - 1) & (0 - static_cast<std::uint64_t>(points != 0));
+  std::uint64_t d = y - kOnes * '0';
+  d = (d & before) << 8 | (d & ~before);
+  // Eight digits, the first in the low byte, to their value in three steps.
+  d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FFu;
+  d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFFu;
+  d = (d * 10000 + (d >> 32)) & 0xFFFFFFFFu;
+  value = static_cast<double>(d) / kSignedPowersOf10[negative][fraction];
+  return true;
 }
 #endif
 
@@ -214,11 +269,37 @@ RealParse ParseReal(std::string_view text) {
   const char* const end = p + text.size();
   const bool negative = p != end && *p == '-';
   if (p != end && (*p == '-' || *p == '+')) ++p;
-  if (const std::optional<double> value = ParseShortDecimal(p, end)) {
-    return {negative ? -*value : *value, false};
+  if (const std::optional<double> value = ParseShortDecimal(p, end, negative)) {
+    return {*value, false};
   }
 #endif
   return ParseRealInFull(text);
+}
+
+RealParse ParseRealWithin(std::string_view text, const char* readableEnd) {
+#if FLT_EVAL_METHOD == 0
+  if constexpr (std::endian::native == std::endian::little) {
+    const char* const p = text.data();
+    // A readable byte at p, so the sign test reads nothing outside.
+    if (!text.empty() && readableEnd - p >= 9) {
+      const char first = *p;
+      const bool negative = first == '-';
+      const std::size_t signed_ = static_cast<std::size_t>(negative || first == '+');
+      const std::size_t size = text.size() - signed_;
+      if (size - 1 < 8) {
+        // Both words are loaded at once and one chosen, rather than a load
+        // that waits for the sign test.
+        std::uint64_t unsignedWord = 0;
+        std::uint64_t signedWord = 0;
+        std::memcpy(&unsignedWord, p, 8);
+        std::memcpy(&signedWord, p + 1, 8);
+        const std::uint64_t x = signed_ != 0 ? signedWord : unsignedWord;
+        if (double value = 0; ParseEightBytes(x, size, negative, value)) return {value, false};
+      }
+    }
+  }
+#endif
+  return ParseReal(text);
 }
 
 double StrToFloatOrZero(std::string_view text) { return ParseReal(text).Value; }

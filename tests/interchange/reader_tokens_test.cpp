@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -116,6 +118,65 @@ TEST(KzmGaibuTokens, AgreesWithTheByteByByteRules) {
       c = random() % 24 == 0 ? others[random() % sizeof others] : alphabet[random() % 13];
     }
     EXPECT_EQ(Tokenise(line), ReferenceTokens(line)) << "line: " << line;
+  }
+}
+
+// Lines one after another in a buffer, as the reader finds them: each is
+// taken with its line end and splits as alone, whether its end lies in the
+// 64 bytes looked at first or past them, and whatever follows it; no byte
+// past those given is read. Without an
+// LF in the bytes given nothing is taken or changed.
+TEST(KzmGaibuTokens, FirstLineOfBytesSplitsAsTheLineAlone) {
+  const char alphabet[] = "0123456789.- ";
+  const char others[] = {'\t', '"', '=', '\x01', '\r', '\x81', '\xB1', '\xFE', '\x7F'};
+  std::mt19937 random(64);
+  for (int i = 0; i < 20000; ++i) {
+    std::string line(random() % 3 == 0 ? random() % 150 : random() % 50, ' ');
+    for (char& c : line) {
+      c = random() % 24 == 0 ? others[random() % sizeof others] : alphabet[random() % 13];
+    }
+    const std::string end = random() % 2 ? "\r\n" : "\n";
+    std::string follows(random() % 80, '1');
+    // A buffer that ends where the bytes do, for ASan to catch a read past.
+    const std::string given = line + end + follows;
+    auto bytes = std::make_unique<char[]>(given.size());
+    std::memcpy(bytes.get(), given.data(), given.size());
+    // The line alone, as the reader sees it: without a CR that ends it.
+    std::string alone = line;
+    if (end == "\n" && !alone.empty() && alone.back() == '\r') alone.pop_back();
+    const std::vector<std::string> expected = Tokenise(alone);
+    LineTokens tokens;
+    ASSERT_EQ(TokeniseFirstLine(bytes.get(), given.size(), tokens), line.size() + end.size())
+        << "line: " << line;
+    EXPECT_EQ(std::vector<std::string>(tokens.Slots, tokens.Slots + tokens.Count), expected)
+        << "line: " << line;
+
+    // Cut before its LF: nothing taken, nothing moved.
+    std::string cut = line + end.substr(0, end.size() - 1);
+    const std::string before = cut;
+    EXPECT_EQ(TokeniseFirstLine(cut.data(), cut.size(), tokens), 0u) << "line: " << line;
+    EXPECT_EQ(cut, before);
+  }
+}
+
+// A text after its quote stays where it lies unless a byte of it is dropped:
+// each byte at the edges of the dropped ones, at every place in a text long
+// enough to be looked at sixteen bytes at a time.
+TEST(KzmGaibuTokens, TextKeepsAllButItsDroppedBytes) {
+  const char edges[] = {'\x00', '\x1F', ' ', '\x7F', '\x80', '\x81', '\xFD', '\xFE', '\xFF'};
+  for (const char edge : edges) {
+    for (std::size_t at = 0; at < 40; ++at) {
+      std::string text(40, 'a');
+      text[at] = edge;
+      const std::string line = "ch 1 2 3 4 \"" + text;
+      EXPECT_EQ(Tokenise(line), ReferenceTokens(line)) << "byte " << int(edge) << " at " << at;
+      std::string bytes = line + "\n";
+      LineTokens tokens;
+      ASSERT_EQ(TokeniseFirstLine(bytes.data(), bytes.size(), tokens), bytes.size());
+      EXPECT_EQ(std::vector<std::string>(tokens.Slots, tokens.Slots + tokens.Count),
+                ReferenceTokens(line))
+          << "byte " << int(edge) << " at " << at;
+    }
   }
 }
 

@@ -7,7 +7,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -277,6 +279,59 @@ TEST(MyFuncNumberParse, ParseRealMatchesFromCharsOnPlainDecimals) {
     ASSERT_EQ(std::bit_cast<std::uint64_t>(ParseReal(text).Value),
               std::bit_cast<std::uint64_t>(expected))
         << text;
+  }
+}
+
+// The word read may take bytes past the text: they must not count, whatever
+// they are, and none is read past readableEnd (ASan catches it: the buffer
+// ends there). Random texts of the word's alphabet and its edges ('/' and ':'
+// beside the digits, 0x1A..0x1F below them), followed by digits.
+TEST(MyFuncNumberParse, ParseRealWithinAgreesWithParseReal) {
+  const std::string fixed[] = {"",
+                               "-",
+                               "+",
+                               ".",
+                               "-.",
+                               "5.",
+                               ".5",
+                               "-0",
+                               "+.5",
+                               "--1",
+                               "12345678",
+                               "-12345678",
+                               "1234567.8",
+                               "123456789",
+                               "1.2.3",
+                               "1e5",
+                               " 1",
+                               "1 ",
+                               "0x10",
+                               "9\x1F",
+                               "\x1A"
+                               "5",
+                               "12:4",
+                               "1/2"};
+  const char alphabet[] = "0123456789.-+e /:\x1A\x1F";
+  std::mt19937 random(61);
+  for (int i = 0; i < 200000; ++i) {
+    std::string text;
+    if (i < static_cast<int>(std::size(fixed))) {
+      text = fixed[i];
+    } else {
+      text.resize(random() % 11);
+      for (char& c : text) c = alphabet[random() % (sizeof alphabet - 1)];
+    }
+    const std::size_t after = random() % 12;
+    const std::size_t size = text.size() + after;
+    auto buffer = std::make_unique<char[]>(size);
+    std::memcpy(buffer.get(), text.data(), text.size());
+    for (std::size_t k = text.size(); k < size; ++k) buffer[k] = static_cast<char>('0' + k % 10);
+    const RealParse expected = ParseReal(text);
+    const RealParse got =
+        ParseRealWithin(std::string_view(buffer.get(), text.size()), buffer.get() + size);
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(got.Value), std::bit_cast<std::uint64_t>(expected.Value))
+        << "text: " << text << ", readable after it: " << after;
+    ASSERT_EQ(got.Overflow, expected.Overflow) << text;
   }
 }
 
