@@ -1,5 +1,5 @@
 // The growable table every entity table and the entity order use: a count and
-// zero-filled storage that grows in steps of 1000 elements. Positions are
+// storage that grows in steps of 1000 elements. Positions are
 // stable until the table is cleared; nothing is ever removed from the middle.
 //
 // The storage is a list of blocks of 1000 elements each, so growing never
@@ -27,14 +27,18 @@ class GrowableTable {
   T& operator[](std::size_t i) { return blocks_[i / kStep][i % kStep]; }
   const T& operator[](std::size_t i) const { return blocks_[i / kStep][i % kStep]; }
 
-  // Appends one element and returns it. When the new count is 1 mod 1000 the
-  // storage grows by 1000 value-initialised elements (zero for the plain
-  // records here, empty for their strings). When memory runs out the table is
+  // Appends one value-initialised element (zero for the plain records here,
+  // empty for their strings) and returns it. When the new count is 1 mod 1000
+  // the storage grows by 1000 elements. When memory runs out the table is
   // left as it was.
   T& Append() {
     EnsureRoomForAppend();
     ++count_;
-    return (*this)[static_cast<std::size_t>(count_) - 1];
+    // Set here rather than when the block is made: the record is about to be
+    // written, so this touches no memory twice.
+    T& element = (*this)[static_cast<std::size_t>(count_) - 1];
+    element = T{};
+    return element;
   }
 
   // Does the growth the next Append would do, so that the Append itself cannot
@@ -42,20 +46,17 @@ class GrowableTable {
   // leaves one of them appended alone.
   void EnsureRoomForAppend() {
     if (static_cast<std::size_t>(count_) < Capacity()) return;
-    auto block = blocks_.empty() && spare_ ? std::move(spare_) : std::make_unique<T[]>(kStep);
+    auto block =
+        blocks_.empty() && spare_ ? std::move(spare_) : std::make_unique_for_overwrite<T[]>(kStep);
     blocks_.push_back(std::move(block));  // on failure the block is freed, nothing changed
   }
 
-  // Count 0, storage released. The first block is kept aside, its used
-  // elements reset to zero, and serves the next first append: a process that
-  // resets and reads again and again (the tests, the fuzz targets) would
-  // otherwise map and zero-fill fresh pages for every table at every read.
+  // Count 0, storage released. The first block is kept aside and serves the
+  // next first append: a process that resets and reads again and again (the
+  // tests, the fuzz targets) would otherwise map fresh pages for every table
+  // at every read.
   void Clear() {
-    if (!blocks_.empty()) {
-      const std::size_t used = std::min(static_cast<std::size_t>(count_), kStep);
-      std::fill(blocks_[0].get(), blocks_[0].get() + used, T{});
-      spare_ = std::move(blocks_[0]);
-    }
+    if (!blocks_.empty()) spare_ = std::move(blocks_[0]);
     count_ = 0;
     std::vector<std::unique_ptr<T[]>>().swap(blocks_);
   }
@@ -69,6 +70,6 @@ class GrowableTable {
 
  private:
   std::vector<std::unique_ptr<T[]>> blocks_;
-  std::unique_ptr<T[]> spare_;  // a zeroed first block, kept by Clear
+  std::unique_ptr<T[]> spare_;  // a first block, kept by Clear
   std::int32_t count_ = 0;
 };

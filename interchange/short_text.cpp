@@ -46,11 +46,17 @@ void TextArena::Release() {
 
 std::uint32_t FontPool::Intern(TextArena& arena, std::string_view name) {
   name = name.substr(0, kMaxShortTextBytes);
-  if (const auto found = offsets_.find(name); found != offsets_.end()) return found->second;
+  if (!name.empty() && name == last_.first) return last_.second;
+  if (const auto found = offsets_.find(name); found != offsets_.end()) {
+    last_ = *found;
+    return found->second;
+  }
   // The bytes first, so the key views the arena; if the pool cannot grow,
   // they are left unused and nothing refers to them.
   const std::uint32_t offset = arena.Append(name);
-  offsets_.emplace(arena.View(offset, name.size()), offset);
+  const std::string_view stored = arena.View(offset, name.size());
+  offsets_.emplace(stored, offset);
+  last_ = {stored, offset};
   return offset;
 }
 

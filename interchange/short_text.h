@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 inline constexpr std::size_t kMaxShortTextBytes = 255;
@@ -59,10 +60,15 @@ class FontPool {
   // The offset of name in the arena, appending it the first time it is seen.
   std::uint32_t Intern(TextArena& arena, std::string_view name);
   std::size_t Count() const { return offsets_.size(); }
-  void Clear() { std::unordered_map<std::string_view, std::uint32_t>().swap(offsets_); }
+  void Clear() {
+    std::unordered_map<std::string_view, std::uint32_t>().swap(offsets_);
+    last_ = {};
+  }
 
  private:
   std::unordered_map<std::string_view, std::uint32_t> offsets_;
+  // The name interned last, which is the next one's too for text after text.
+  std::pair<std::string_view, std::uint32_t> last_;
 };
 
 // What the two kinds of text handles share: reading and comparing.

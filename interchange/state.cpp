@@ -153,17 +153,3 @@ void FreeInterchangeTables() {
   ShortStrings.Bytes.Release();
   OutputLines.Release();
 }
-
-void AppendEntityOrder(std::int32_t kind, std::int32_t index) {
-  if (index > kMaxEntityOrderIndex || index < -kMaxEntityOrderIndex - 1) throw std::bad_alloc();
-  constexpr std::int32_t kUnknownKind = -16;
-  EntityOrderEntry& entry = Entities.EntityOrder.Append();
-  entry.Kind = kind < kUnknownKind || kind > -kUnknownKind - 1 ? kUnknownKind : kind;
-  entry.Index = index;
-}
-
-void FillEntityHeader(EntityHeader& header) {
-  const AttributeState& a = Attributes;
-  header = EntityHeader{a.CurrentHhpNumber, a.CurrentLayerGroup, a.CurrentLayer, a.CurrentColor,
-                        a.CurrentLineType,  a.CurrentLineWidth,  a.CurrentZFlags};
-}

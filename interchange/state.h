@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -311,7 +312,18 @@ void FreeInterchangeTables();
 // ±kMaxEntityOrderIndex. A larger index (a table of 67 million entities)
 // throws std::bad_alloc before anything changes: the reader ends the read as
 // failed rather than write back entries that name the wrong record.
-void AppendEntityOrder(std::int32_t kind, std::int32_t index);
+// Inline, as the reader calls both for every entity.
+inline void AppendEntityOrder(std::int32_t kind, std::int32_t index) {
+  if (index > kMaxEntityOrderIndex || index < -kMaxEntityOrderIndex - 1) throw std::bad_alloc();
+  constexpr std::int32_t kUnknownKind = -16;
+  EntityOrderEntry& entry = Entities.EntityOrder.Append();
+  entry.Kind = kind < kUnknownKind || kind > -kUnknownKind - 1 ? kUnknownKind : kind;
+  entry.Index = index;
+}
 
 // Copies the current attributes into header.
-void FillEntityHeader(EntityHeader& header);
+inline void FillEntityHeader(EntityHeader& header) {
+  const AttributeState& a = Attributes;
+  header = EntityHeader{a.CurrentHhpNumber, a.CurrentLayerGroup, a.CurrentLayer, a.CurrentColor,
+                        a.CurrentLineType,  a.CurrentLineWidth,  a.CurrentZFlags};
+}
