@@ -39,6 +39,11 @@ void AddCommandWithInteger(std::string_view command, std::int32_t value) {
 // Layer groups and layers go out as one upper-case hexadecimal digit (more for
 // values the host never sends).
 void AddCommandWithHex(std::string_view command, std::int32_t value) {
+  if (value >= 0 && value <= 15) {
+    const char digit = "0123456789ABCDEF"[value];
+    LineBuilder().Word(command).Word({&digit, 1}).Add();
+    return;
+  }
   LineBuilder().Word(command).Word(IntegerToHexText(value, 1)).Add();
 }
 

@@ -44,10 +44,7 @@ class LineBuilder {
   }
   // " v" for each value: the blank-separated number list of a command.
   LineBuilder& Values(std::initializer_list<double> values) {
-    for (const double v : values) {
-      *end_++ = ' ';
-      end_ = WriteRealText(end_, v);
-    }
+    end_ = WriteBlankSeparatedReals(end_, values.begin(), values.size());
     return *this;
   }
   std::string_view View() const { return {text_, Length()}; }

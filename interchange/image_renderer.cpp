@@ -11,12 +11,6 @@ bool ImageRenderer::TakeBack(int count) {
   return true;
 }
 
-bool ImageRenderer::AtBoundary() {
-  takeBackable_ = 0;
-  if (failed_) return false;
-  return capacity_ - used_ >= kBoundaryRoom || Flush();
-}
-
 bool ImageRenderer::Finish() {
   if (failed_) return false;
   if (entries_ == 0) {

@@ -66,7 +66,11 @@ class ImageRenderer {
   // The end of an entity: the buffer goes on once it is nearly full, never in
   // the middle of an entity that might take lines back. False once the sink
   // refused a piece.
-  bool AtBoundary();
+  bool AtBoundary() {
+    takeBackable_ = 0;
+    if (failed_) return false;
+    return capacity_ - used_ >= kBoundaryRoom || Flush();
+  }
   // Hands over what the buffer still holds; "hq" when no entry stayed put.
   bool Finish();
 

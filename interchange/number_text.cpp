@@ -298,6 +298,14 @@ char* WriteRealText(char* p, double value) {
   return end;
 }
 
+char* WriteBlankSeparatedReals(char* p, const double* values, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    *p++ = ' ';
+    p = WriteRealText(p, values[i]);
+  }
+  return p;
+}
+
 void AppendRealText(std::string& out, double value) {
   char text[kMaxRealTextLength];
   out.append(text, WriteRealText(text, value));

@@ -2,6 +2,7 @@
 // conversions of the program; no printf, streams or locale are involved.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -32,6 +33,9 @@ void AppendIntegerText(std::string& out, std::int32_t value);
 // returns the end of the text. For lines composed on the stack.
 inline constexpr int kMaxRealTextLength = 24;  // «-1.23456789012345E-308» is 22
 char* WriteRealText(char* out, double value);
+// " v" for each of the count values, into a buffer of count times
+// (kMaxRealTextLength + 1) bytes: a command's number list in one call.
+char* WriteBlankSeparatedReals(char* out, const double* values, std::size_t count);
 
 // The decimal separator RealToText writes: the user's locale's decimal symbol,
 // set at start and again when the regional settings change; '.' by default.

@@ -113,10 +113,4 @@ void OutputLineList::AttachRenderer(ImageRenderer* renderer) {
   renderer_ = renderer;
 }
 
-void OutputLineList::EndEntity() {
-  if (renderer_ != nullptr && stream_ == Stream::Live && !renderer_->AtBoundary()) {
-    stream_ = Stream::Broken;
-  }
-}
-
 void ClearOutputLines() { OutputLines.Clear(); }

@@ -70,7 +70,11 @@ class OutputLineList {
   };
   // What the list holds goes to the renderer first. nullptr detaches.
   void AttachRenderer(ImageRenderer* renderer);
-  void EndEntity();
+  void EndEntity() {
+    if (renderer_ != nullptr && stream_ == Stream::Live && !renderer_->AtBoundary()) {
+      stream_ = Stream::Broken;
+    }
+  }
   Stream StreamState() const { return stream_; }
 
  private:
