@@ -249,17 +249,19 @@ void SetDecimalSeparator(char separator) { decimalSeparator = separator; }
 
 char DecimalSeparator() { return decimalSeparator; }
 
-char* WriteRealText(char* p, double value) {
+namespace {
+
+// Everything but the short decimals, after the sign: kept out of line, so
+// that their road saves no registers.
+[[gnu::noinline]] char* WriteGeneralRealText(char* p, double value) {
   if (value == 0.0) {
     *p++ = '0';
     return p;
   }
   if (std::isnan(value)) return std::copy_n("NAN", 3, p);
-  if (value < 0) *p++ = '-';
   if (std::isinf(value)) return std::copy_n("INF", 3, p);
 
   const double magnitude = std::fabs(value);
-  if (const std::uint64_t m = ShortDecimalOf(magnitude); m != 0) return WriteShortDecimal(p, m);
   Digits15 d{};
   if (!RoundTo15Exactly(magnitude, d)) d = RoundTo15(magnitude);
   const int k = d.Count;
@@ -296,6 +298,16 @@ char* WriteRealText(char* p, double value) {
   WriteDigitsBackwards(end - fraction - 1, d.Digits / kPow10[static_cast<std::size_t>(fraction)],
                        e);
   return end;
+}
+
+}  // namespace
+
+char* WriteRealText(char* p, double value) {
+  // -0 is "0", and NAN has no sign.
+  if (value < 0) *p++ = '-';
+  const double magnitude = std::fabs(value);
+  if (const std::uint64_t m = ShortDecimalOf(magnitude); m != 0) return WriteShortDecimal(p, m);
+  return WriteGeneralRealText(p, magnitude);
 }
 
 char* WriteBlankSeparatedReals(char* p, const double* values, std::size_t count) {
