@@ -23,12 +23,19 @@ inline bool PointsCoincide(double x1, double y1, double x2, double y2) {
   return std::fabs(x2 - x1) < kEmitTolerance && std::fabs(y2 - y1) < kEmitTolerance;
 }
 
-// One output line, built without touching the heap. Words are cut where the
-// list would cut them (255 bytes); numbers always fit, since no line that
-// carries numbers comes near the limit (the longest, an "sl" of four corners,
-// is under 200 bytes).
+// One output line, built without touching the heap: in place in the streamed
+// image when there is one, else on the stack. Words are cut where the list
+// would cut them (255 bytes); numbers always fit, since no line that carries
+// numbers comes near the limit (the longest, an "sl" of four corners, is
+// under 200 bytes). Nothing may be added to the list between making a
+// builder and its Add: a stream then fails, and the file says "hq".
 class LineBuilder {
  public:
+  LineBuilder() {
+    char* space = OutputLines.ComposeSpace(sizeof text_);
+    base_ = end_ = space != nullptr ? space : text_;
+  }
+
   LineBuilder& Word(std::string_view word) {
     const std::size_t room = OutputLineList::kMaxLineBytes - Length();
     end_ = std::copy_n(word.data(), std::min(word.size(), room), end_);
@@ -47,15 +54,22 @@ class LineBuilder {
     end_ = WriteBlankSeparatedReals(end_, values.begin(), values.size());
     return *this;
   }
-  std::string_view View() const { return {text_, Length()}; }
-  void Add() const { AddOutputLine(View()); }
+  std::string_view View() const { return {base_, Length()}; }
+  void Add() const {
+    if (base_ == text_) {
+      AddOutputLine(View());
+    } else {
+      OutputLines.AddComposed(base_, end_);
+    }
+  }
 
  private:
   static constexpr int kIntegerRoom = 12;  // «-2147483648»
-  std::size_t Length() const { return static_cast<std::size_t>(end_ - text_); }
+  std::size_t Length() const { return static_cast<std::size_t>(end_ - base_); }
 
   char text_[OutputLineList::kMaxLineBytes + 9 * (kMaxRealTextLength + 1)];
-  char* end_ = text_;
+  char* base_;
+  char* end_;
 };
 
 // A line entity has no command word: «x1 y1 x2 y2».

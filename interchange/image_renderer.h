@@ -41,23 +41,30 @@ class ImageRenderer {
   bool Put(std::string_view entry) {
     if (failed_) return false;
     if (!joinNext_ && capacity_ - used_ < kMinCapacity && !Flush()) return false;
-    marks_[entries_ % kTakeBackEntries] = {used_, joinNext_};
-    ++entries_;
-    takeBackable_ = std::min(takeBackable_ + 1, kTakeBackEntries);
+    MarkEntry(joinNext_);
     if (!entry.empty()) {
       std::memcpy(buffer_ + used_, entry.data(), entry.size());
       used_ += entry.size();
-      // A quote-terminated entry (a text's command line) takes the next entry
-      // onto its own line; that next entry is never examined itself.
-      if (!joinNext_ && entry.back() == '"') {
-        joinNext_ = true;
-        return true;
-      }
     }
-    joinNext_ = false;
-    buffer_[used_++] = '\r';
-    buffer_[used_++] = '\n';
-    return true;
+    return EndEntry(!entry.empty() && entry.back() == '"');
+  }
+  // Where the next entry may be composed in place, with room for bytes of it
+  // and its line end; nullptr when there is less room, or after a failure.
+  char* ComposeSpace(std::size_t bytes) {
+    return !failed_ && capacity_ - used_ >= bytes + 2 ? buffer_ + used_ : nullptr;
+  }
+  // Put for the entry composed from begin (handed out by ComposeSpace) to
+  // end, at most its first 255 bytes. Anything put since begin was handed out
+  // may have written over it: then the renderer fails rather than write that.
+  bool PutComposed(const char* begin, const char* end) {
+    if (failed_ || begin != buffer_ + used_) {
+      failed_ = true;
+      return false;
+    }
+    const auto size = std::min(static_cast<std::size_t>(end - begin), kMaxEntryBytes);
+    MarkEntry(joinNext_);
+    used_ += size;
+    return EndEntry(size != 0 && begin[size - 1] == '"');
   }
   // Takes back the last count entries, when all of them were put since the
   // last boundary and the last piece handed on, and they are at most
@@ -84,6 +91,25 @@ class ImageRenderer {
     bool JoinNext;
   };
 
+  static constexpr std::size_t kMaxEntryBytes = 255;
+
+  void MarkEntry(bool joinNext) {
+    marks_[entries_ % kTakeBackEntries] = {used_, joinNext};
+    ++entries_;
+    takeBackable_ = std::min(takeBackable_ + 1, kTakeBackEntries);
+  }
+  // A quote-terminated entry (a text's command line) takes the next entry
+  // onto its own line; that next entry is never examined itself.
+  bool EndEntry(bool endsWithQuote) {
+    if (!joinNext_ && endsWithQuote) {
+      joinNext_ = true;
+      return true;
+    }
+    joinNext_ = false;
+    buffer_[used_++] = '\r';
+    buffer_[used_++] = '\n';
+    return true;
+  }
   bool Flush();
 
   char* buffer_;

@@ -31,6 +31,18 @@ class OutputLineList {
   // An entry the list still holds: not one handed over to a renderer.
   std::string_view operator[](std::int32_t i) const;
 
+  // Streaming: where a line may be composed in place before AddComposed, with
+  // room for bytes of it; nullptr when it must be composed elsewhere.
+  char* ComposeSpace(std::size_t bytes) {
+    return renderer_ != nullptr && stream_ == Stream::Live ? renderer_->ComposeSpace(bytes)
+                                                           : nullptr;
+  }
+  // Add for the line composed at begin, from ComposeSpace, to end.
+  void AddComposed(const char* begin, const char* end) {
+    if (stream_ != Stream::Live) return Add({begin, static_cast<std::size_t>(end - begin)});
+    if (!renderer_->PutComposed(begin, end)) stream_ = Stream::Broken;
+    ++settled_;
+  }
   // Keeps the first 255 bytes of line; nothing else is checked or changed.
   // When memory runs out it throws, and the list is left as it was.
   void Add(std::string_view line) {

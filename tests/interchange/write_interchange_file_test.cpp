@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "interchange/emit_line.h"
 #include "interchange/file_writer.h"
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
@@ -216,6 +217,67 @@ TEST_F(KzmGaibuWriter, StreamedImageIsTheImageOfTheList) {
     }
     EXPECT_TRUE(ReadBytes(target_) == expected) << c.name;
     EXPECT_EQ(FolderContents(), std::set<std::string>{"KZC_TEMP.TXT"}) << c.name;
+  }
+}
+
+// While streaming, a line builder composes its line in place in the image.
+// The lines must be the list's own (cut at 255 bytes, a quote-terminated one
+// joined to the next); anything added between making a builder and its Add
+// would write over what it composed, and must give "hq", never those bytes.
+TEST_F(KzmGaibuWriter, LinesComposedInPlaceAreTheListsLines) {
+  const struct {
+    const char* name;
+    void (*emit)();
+    bool intact;
+  } cases[] = {
+      {"plain",
+       [] {
+         LineBuilder().Real(-12345.67).Values({0.5, 3}).Add();
+       },
+       true},
+      {"over 255 bytes",
+       [] {
+         LineBuilder().Word(std::string(250, 'a')).Values({12345.67, 1}).Add();
+       },
+       true},
+      {"quote joins the next",
+       [] {
+         LineBuilder().Word("ch").Values({1, 2}).Word(" \"").Add();
+         AddOutputLine("ABC");
+       },
+       true},
+      {"a line added in between",
+       [] {
+         LineBuilder line;
+         line.Word("lc3");
+         AddOutputLine("pt 1 2");
+         line.Add();
+       },
+       false},
+      {"builders nested",
+       [] {
+         LineBuilder outer;
+         outer.Word("lc3");
+         LineBuilder().Word("lw20").Add();
+         outer.Add();
+       },
+       false},
+  };
+  for (const auto& c : cases) {
+    ResetInterchangeState();
+    bool written = false;
+    {
+      StreamedInterchangeFile file(target_.string());
+      AddOutputLine("hd");
+      c.emit();
+      written = file.Finish();
+    }
+    ResetInterchangeState();
+    AddOutputLine("hd");
+    c.emit();
+    const std::string expected = c.intact ? RenderInterchangeFile() : "hq\r\n";
+    EXPECT_EQ(written, c.intact) << c.name;
+    EXPECT_EQ(ReadBytes(target_), expected) << c.name;
   }
 }
 
