@@ -86,10 +86,17 @@ WriteBack EntityWriteBack(const EntityOrderEntry& entry) {
 
 bool SelectionWritesBack() {
   if (Entities.CutTextCount > 0) return false;
+  // Kinds that EntityWriteBack never finds Lost: their records, more than
+  // half of a drawing's, need not be looked at.
+  constexpr std::uint32_t kNeverLost = 1u << KindRemoved | 1u << KindLine | 1u << KindPoint |
+                                       1u << KindTypedPoint | 1u << KindSl2 | 1u << KindSl3 |
+                                       1u << KindSl4;
   const GrowableTable<EntityOrderEntry>& order = Entities.EntityOrder;
-  for (std::int32_t i = 0; i < order.Count(); ++i) {
+  const std::int32_t count = order.Count();
+  for (std::int32_t i = 0; i < count; ++i) {
     const EntityOrderEntry& entry = order[static_cast<std::size_t>(i)];
-    if (entry.Kind != KindRemoved && EntityWriteBack(entry) == WriteBack::Lost) return false;
+    if (entry.Kind >= 0 && (kNeverLost >> entry.Kind & 1u) != 0) continue;
+    if (EntityWriteBack(entry) == WriteBack::Lost) return false;
   }
   return true;
 }
