@@ -97,6 +97,23 @@ void EndTokensAt(const char* line, const TokenCursor& cursor, LineTokens& tokens
   tokens.Count = cursor.Slot + 1;
 }
 
+// A blank at blank ends the token from tokenStart, if there is one, and the
+// next may begin after it. False when the 32 slots filled up (tokens.Count is
+// then 32).
+[[gnu::always_inline]] inline bool EndTokenAt(char* line, std::size_t blank,
+                                              std::size_t& tokenStart, int& slot,
+                                              LineTokens& tokens) {
+  if (blank > tokenStart) {
+    tokens.Slots[slot] = std::string_view(line + tokenStart, blank - tokenStart);
+    if (++slot == kMaxLineTokens) {
+      tokens.Count = kMaxLineTokens;
+      return false;
+    }
+  }
+  tokenStart = blank + 1;
+  return true;
+}
+
 // The start of most lines holds nothing but kKeep bytes and blanks: numbers
 // and command words. There no byte is dropped, so tokens stay where they lie
 // and only the blanks matter; they are found eight bytes at a time. Stops at
@@ -123,14 +140,7 @@ void EndTokensAt(const char* line, const TokenCursor& cursor, LineTokens& tokens
     const std::uint64_t before = others == 0 ? ~std::uint64_t{0} : (others & (0 - others)) - 1;
     for (std::uint64_t b = blanks & before; b != 0; b &= b - 1) {
       const std::size_t blank = read + static_cast<std::size_t>(std::countr_zero(b)) / 8;
-      if (blank > tokenStart) {
-        tokens.Slots[slot] = std::string_view(line + tokenStart, blank - tokenStart);
-        if (++slot == kMaxLineTokens) {
-          tokens.Count = kMaxLineTokens;
-          return false;
-        }
-      }
-      tokenStart = blank + 1;
+      if (!EndTokenAt(line, blank, tokenStart, slot, tokens)) return false;
     }
     if (others != 0) {
       read += static_cast<std::size_t>(std::countr_zero(others)) / 8;
@@ -298,14 +308,7 @@ bool SplitMaskedStart(char* line, const ByteMasks& masks, TokenCursor& cursor, L
   int slot = 0;
   for (std::uint64_t b = masks.Blanks & ((std::uint64_t{1} << stop) - 1); b != 0; b &= b - 1) {
     const auto blank = static_cast<std::size_t>(std::countr_zero(b));
-    if (blank > tokenStart) {
-      tokens.Slots[slot] = std::string_view(line + tokenStart, blank - tokenStart);
-      if (++slot == kMaxLineTokens) {
-        tokens.Count = kMaxLineTokens;
-        return false;
-      }
-    }
-    tokenStart = blank + 1;
+    if (!EndTokenAt(line, blank, tokenStart, slot, tokens)) return false;
   }
   cursor = {static_cast<std::size_t>(stop), tokenStart, slot};
   return true;
