@@ -104,10 +104,9 @@ void OutputLineList::AttachRenderer(ImageRenderer* renderer) {
     if (!ForEach([&](std::string_view entry) { return renderer->Put(entry); })) {
       stream_ = Stream::Broken;
     }
-    settled_ += count_;
-    const std::int32_t settled = settled_;
-    Release();
-    settled_ = settled;
+    const std::int32_t handed = settled_ + count_;
+    Release();  // which forgets settled_ too
+    settled_ = handed;
     count_ = 0;
   }
   renderer_ = renderer;
