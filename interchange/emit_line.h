@@ -1,5 +1,5 @@
 // What the attribute and entity emitters share: the emit tolerance and a line
-// composed on the stack, then added to OutputLines in one piece.
+// composed in one piece, in place in the streamed image or on the stack.
 #pragma once
 
 #include <algorithm>

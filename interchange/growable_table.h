@@ -1,6 +1,6 @@
 // The growable table every entity table and the entity order use: a count and
-// storage that grows in steps of 1000 elements. Positions are
-// stable until the table is cleared; nothing is ever removed from the middle.
+// storage that grows in steps of 1000 elements. Positions are stable until the
+// table is cleared; nothing is ever removed from the middle.
 //
 // The storage is a list of blocks of 1000 elements each, so growing never
 // moves the elements already stored: a reading of a million entities touches
