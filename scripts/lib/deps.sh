@@ -1,6 +1,46 @@
 # Installs the Debian packages that are missing, and only those: a second run
 # finds everything in place, installs nothing and needs no network.
 # Usage (sourced): ensure_packages pkg...
+#
+# Never removes or downgrades a package of the machine (--no-remove, no
+# --allow-downgrades) and never skips apt's signatures or hashes.
+#
+# The Wine of 32-bit programs needs every i386 library at the version of its
+# amd64 twin. When a mirror serves an update suite's index for i386 broken
+# ("File has unexpected size ... Mirror sync in progress?"), apt offers the
+# amd64 side at that suite's version and the i386 side only at the main
+# suite's, and the install fails with "held broken packages". So before the
+# first install of a shell, one update over both architectures (dpkg is not
+# told of i386 by it) tells whether every index came; if one of a suite other
+# than the main one did not, every install of the project takes the main
+# suite's versions (apt-get -t CODENAME), the amd64 libraries included, so
+# that the demo's packages do not pull the amd64 side ahead of the i386 one.
+
+k726_sudo() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Sets k726_apt_target to () or (-t CODENAME); runs once per shell.
+k726_choose_suite() {
+  [ -n "${k726_suite_chosen:-}" ] && return 0
+  k726_suite_chosen=1
+  k726_apt_target=()
+  local codename log failed
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  log=$(mktemp /tmp/k726-apt-update.XXXXXX)
+  k726_sudo apt-get update -o APT::Architectures::=amd64 -o APT::Architectures::=i386 >"$log" 2>&1 ||
+    echo "apt-get update reported errors; installing from the lists it has"
+  # "E: Failed to fetch http://…/dists/bookworm-security/main/binary-i386/Packages.xz  File has …"
+  failed=$(sed -n 's|^[EW]: Failed to fetch .*/dists/\([^/]*\)/.*|\1|p' "$log" | sort -u | tr '\n' ' ')
+  rm -f "$log"
+  [ -n "$failed" ] || return 0
+  if [ -n "$codename" ] && ! grep -qx "$codename" <<<"${failed// /$'\n'}"; then
+    k726_apt_target=(-t "$codename")
+    echo "The mirror's index of ${failed% } cannot be had now: installing from $codename alone"
+  else
+    echo "The mirror's index of ${failed% } cannot be had now; installing from the lists apt has"
+  fi
+}
 
 ensure_packages() {
   local missing=()
@@ -11,30 +51,40 @@ ensure_packages() {
     fi
   done
   [ ${#missing[@]} -eq 0 ] && return 0
+  k726_choose_suite
   case " ${missing[*]}" in *:i386*) ensure_i386_architecture ;; esac
   echo "Installing: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq || echo "apt-get update reported errors; installing from the lists it has"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  local log
+  log=$(mktemp /tmp/k726-apt-install.XXXXXX)
+  if DEBIAN_FRONTEND=noninteractive k726_sudo apt-get install -y -qq --no-install-recommends \
+    --no-remove "${k726_apt_target[@]}" "${missing[@]}" >"$log" 2>&1; then
+    rm -f "$log"
+    return 0
+  fi
+  # One line: what could not be installed, the packages apt held back, and why.
+  local held reason
+  held=$(sed -n 's/^ *\([^ ]*\) : Depends: \([^ ]*\).*/\2/p' "$log" | sort -u | tr '\n' ' ')
+  reason=$(grep -m1 '^E: ' "$log" | sed 's/^E: //')
+  echo "Could not install ${missing[*]}: ${reason:-apt-get failed}${held:+ (held back: ${held% })}; see $log" >&2
+  return 1
 }
 
-# The Wine of 32-bit programs comes from the i386 architecture; adding it makes
-# the next apt-get update fetch that architecture's lists.
+# The Wine of 32-bit programs comes from the i386 architecture; the lists of
+# that architecture were fetched by k726_choose_suite's update.
 ensure_i386_architecture() {
   dpkg --print-foreign-architectures | grep -qx i386 && return 0
   echo "Adding the i386 architecture (for wine32:i386)"
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo dpkg --add-architecture i386
+  k726_sudo dpkg --add-architecture i386
 }
 
 # What the demo, the native build, its tests and the benchmarks need.
 NATIVE_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev bc time)
 # The Windows cross builds and the Wine test bench (wine brings the wine and
-# wineserver commands; wine64 and wine32:i386 run the 64- and 32-bit programs).
+# wineserver commands; wine64 and wine32:i386 run the 64- and 32-bit programs;
+# fonts-wine brings Marlett, which draws the caption buttons).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 wine32:i386
-  xvfb xdotool x11-utils locales fonts-ipafont-gothic python3-fonttools imagemagick zip unzip)
+  fonts-wine xvfb xdotool x11-utils locales fonts-ipafont-gothic python3-fonttools imagemagick
+  zip unzip)
 # The fuzzer and the format check.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 CHECK_PACKAGES=(clang-format)
