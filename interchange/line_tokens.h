@@ -2,7 +2,7 @@
 // host's lines are meant to be read:
 //
 //   ch 10 20 5 0 "A B        ->  "ch" "10" "20" "5" "0" "A B"
-//   file=C:\a b\c.jww        ->  "file=C:\a b\c.jww"
+//   file=C:\a b\c.zmn        ->  "file=C:\a b\c.zmn"
 //   pt 1 2␠                  ->  "pt" "1" "2" ""      (4 tokens)
 //
 // Blanks and tabs separate tokens. A quote is dropped and an equals sign kept,

@@ -23,7 +23,7 @@ constexpr std::size_t kScale = 10;   // 1:100 at (150, 10)
 // a point and a coloured solid, plus one entity outside the selection.
 HostDrawing TitleBlock(double angle = 0.0) {
   HostDrawing d;
-  d.FileName = "C:\\CAD\\" + kZuMen + "\\title 01.jww";
+  d.FileName = "C:\\CAD\\" + kZuMen + "\\title 01.zmn";
   d.DrawingAngle = angle;
   d.WorkLayerGroup = 2;
   d.WorkLayer = 1;

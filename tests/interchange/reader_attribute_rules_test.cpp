@@ -95,7 +95,7 @@ TEST_F(KzmGaibuReaderAttributes, NamesTakenFromTheLines) {
   };
   const AttributeState& a = Attributes;
   const NameCase cases[] = {
-      {{"file=C:\\a b\\c.jww"}, &Drawing.DrawingFileName, "C:\\a b\\c.jww"},
+      {{"file=C:\\a b\\c.zmn"}, &Drawing.DrawingFileName, "C:\\a b\\c.zmn"},
       // "file=" is found anywhere in the word, but never inside a character.
       {{"\x82"
         "file=x"},

@@ -25,7 +25,7 @@ class KzmGaibuState : public ::testing::Test {
 // Every value away from its default, as a finished read leaves the state.
 void Scribble() {
   Drawing.DrawingAngle = 30;
-  Drawing.DrawingFileName = "a.jww";
+  Drawing.DrawingFileName = "a.zmn";
   for (double& scale : Drawing.LayerGroupScales) scale = 0.5;
   Drawing.PaperWidth = Drawing.PaperHeight = 1;
   for (TextTypeRecord& type : Drawing.TextTypes) type = {9, 9, 9, 9};

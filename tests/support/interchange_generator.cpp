@@ -103,7 +103,7 @@ class Writer {
 };
 
 void Header(Writer& w, const GeneratorOptions& options) {
-  w.Line("file=C:\\CAD\\\x90\x7d\x96\xca\\sample 01.jww");  // a path with a blank and 図面
+  w.Line("file=C:\\CAD\\\x90\x7d\x96\xca\\sample 01.zmn");  // a path with a blank and 図面
   w.Line("hk 0");
   w.Word("hs");
   for (int i = 0; i < 16; ++i) w.Word(i % 3 == 0 ? " 1" : " 0.5");
