@@ -346,7 +346,9 @@ def draw(selection, frame, marked, caption, target):
         mvg = f.name
     try:
         subprocess.run(["convert", "-size", "%dx%d" % (frame.width, frame.height),
-                        "mvg:" + mvg, "-depth", "8", target], check=True)
+                        "mvg:" + mvg, "-depth", "8",
+                        # No time stamps: a picture drawn again is the same file.
+                        "-define", "png:exclude-chunk=date,time", target], check=True)
     finally:
         os.unlink(mvg)
 
