@@ -6,7 +6,7 @@
 #   demo_test.sh PROGRAM     (the k726 the demo runs instead of building one)
 set -uo pipefail
 demo="$(cd "$(dirname "$0")/../.." && pwd)/scripts/demo"
-export K726_DEMO_BINARY=$1
+export K726_DEMO_BINARY=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -71,8 +71,8 @@ EOF
 cmp -s "$work/three.txt" "$work/three.original" || failed "the demo changed the user's file"
 
 # Pictures: both drawn, in one frame, the joined text framed in the after
-# picture only.
-"$demo" "$work/three.txt" --order vertical --picture "$work/pictures" >/dev/null 2>"$work/err" ||
+# picture only; paths relative to where the demo is started from.
+(cd "$work" && "$demo" three.txt --order vertical --picture pictures >/dev/null 2>"$work/err") ||
   failed "--picture: $(cat "$work/err")"
 for picture in before after; do
   file="$work/pictures/$picture.png"
