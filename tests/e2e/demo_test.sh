@@ -6,7 +6,8 @@
 #   demo_test.sh PROGRAM     (the k726 the demo runs instead of building one)
 set -uo pipefail
 demo="$(cd "$(dirname "$0")/../.." && pwd)/scripts/demo"
-export K726_DEMO_BINARY=$(realpath "$1")
+K726_DEMO_BINARY=$(realpath "$1")
+export K726_DEMO_BINARY
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
