@@ -77,8 +77,11 @@ ensure_i386_architecture() {
   k726_sudo dpkg --add-architecture i386
 }
 
-# What the demo, the native build, its tests and the benchmarks need.
-NATIVE_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev bc time)
+# What the demo, the native build, its tests and the benchmarks need; python3,
+# ImageMagick and IPA Gothic draw the demo's pictures, which a native test
+# draws too.
+NATIVE_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev bc time
+  python3 imagemagick fonts-ipafont-gothic)
 # The Windows cross builds and the Wine test bench (wine brings the wine and
 # wineserver commands; wine64 and wine32:i386 run the 64- and 32-bit programs;
 # fonts-wine brings Marlett, which draws the caption buttons).
