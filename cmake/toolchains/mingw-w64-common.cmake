@@ -10,7 +10,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # A single .exe with no runtime DLL beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Unit tests of the Windows build run under Wine (wine32:i386 runs the i686 ones).
+# The emulator is named, not found: it is looked up when a test runs, so that
+# the `wine` of the Wine session (scripts/wine-session) is the one used.
 find_program(K726_WINE wine)
 if(K726_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${K726_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 endif()

@@ -5,9 +5,13 @@
 #
 #   source scripts/lib/stages.sh
 #   run_stage NAME COMMAND [ARGS...]   # stops at the first failing stage
+#   skip_stage NAME WHY COMMAND [ARGS...]  # a stage this machine cannot run:
+#                                      # COMMAND does what it can (a build), must
+#                                      # pass, and the stage counts as skipped
 #   finish_stages                      # prints the table; exit status of the run
 
 k726_stage_rows=()
+k726_stage_notes=()
 k726_stage_passed=0
 k726_stage_failed=0
 k726_stage_log=$(mktemp /tmp/k726-stage.XXXXXX)
@@ -58,12 +62,36 @@ run_stage() {
   fi
 }
 
+skip_stage() {
+  local name=$1 why=$2
+  shift 2
+  echo
+  echo "== $name: skipped, $why =="
+  local start status
+  start=$(date +%s)
+  set +e
+  "$@" 2>&1
+  status=$?
+  set -e
+  local seconds=$(($(date +%s) - start))
+  if [ "$status" -ne 0 ]; then
+    k726_stage_rows+=("$(printf '%-28s %6d %6d %7d %7d' "$name" 0 1 0 "$seconds")")
+    k726_stage_failed=$((k726_stage_failed + 1))
+    echo "stage failed: $name"
+    finish_stages
+    exit 1
+  fi
+  k726_stage_rows+=("$(printf '%-28s %6d %6d %7d %7d' "$name" 0 0 1 "$seconds")")
+  k726_stage_notes+=("$name: skipped, $why")
+}
+
 finish_stages() {
   rm -f "$k726_stage_log"
   echo
   printf '%-28s %6s %6s %7s %7s\n' stage tests failed skipped seconds
   local row
   for row in "${k726_stage_rows[@]}"; do echo "$row"; done
+  for row in "${k726_stage_notes[@]}"; do echo "$row"; done
   echo "$k726_stage_passed passed, $k726_stage_failed failed"
   [ "$k726_stage_failed" -eq 0 ]
 }
