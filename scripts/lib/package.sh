@@ -155,7 +155,8 @@ k726_check_rebuild() {
       cmake --build --preset "$preset" -j2 --target k726 >/dev/null); then
       k726_package_fail "a clean clone of $head does not build"
     elif ! cmp -s "$exe" "$again"; then
-      k726_package_fail "k726.exe from a clean clone of $head differs from $exe in $(cmp -l "$exe" "$again" 2>/dev/null | wc -l) bytes ($(stat -c %s "$again") bytes, not $(stat -c %s "$exe"))"
+      k726_package_fail "k726.exe from a clean clone of $head differs from $exe:" \
+        "$(stat -c %s "$again") bytes against $(stat -c %s "$exe"), $(cmp -l "$exe" "$again" 2>/dev/null | wc -l) of them differ"
       git diff --quiet HEAD -- && [ -z "$(git ls-files --others --exclude-standard)" ] ||
         echo "package check: the working tree has changes not in HEAD; commit them and check again" >&2
       if [ -f dist/SHA256SUMS ]; then
