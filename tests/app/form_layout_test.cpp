@@ -79,19 +79,6 @@ TEST(FormLayoutTest, ScalesTheTableByDpiOver96) {
   }
 }
 
-TEST(FormLayoutTest, At144DpiEveryRectangleIsOneAndAHalfTimesTheTable) {
-  const PixelRect expected[] = {{12, 12, 242, 122}, {24, 33, 227, 47},  {24, 80, 227, 46},
-                                {12, 144, 234, 20}, {168, 168, 86, 32}, {276, 108, 182, 38},
-                                {276, 168, 182, 38}};
-  const FormLayout layout = FormLayoutForDpi(144);
-  for (std::size_t i = 0; i < std::size(expected); ++i) {
-    const PixelRect& r = layout.Bounds[i];
-    EXPECT_TRUE(r.Left == expected[i].Left && r.Top == expected[i].Top &&
-                r.Width == expected[i].Width && r.Height == expected[i].Height)
-        << "control " << i << ": " << r.Left << "," << r.Top << " " << r.Width << "x" << r.Height;
-  }
-}
-
 // The form is sized for the monitor under the cursor before it is placed:
 // its left edge comes from the outer width at that monitor's dpi.
 TEST(FormLayoutTest, OpensAtTheCursorSizedForThatMonitor) {
