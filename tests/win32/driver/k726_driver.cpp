@@ -10,6 +10,7 @@
 //                           scaled, the placement; then Cancel
 //   codepage EXE            mode "3": captions, characters typed that code
 //                           page 932 has and has not; OK
+//   system-code-page N      the system's code page is N
 //   ok EXE                  mode "3", OK at once
 //   type-ok EXE             mode "3": typing and pasting are cut to four
 //                           bytes; second choice; OK
@@ -626,6 +627,10 @@ int main(int argc, char** argv) {
       result = Dpi(a[1], std::atoi(a[2].c_str()), std::atoi(a[3].c_str()), std::atoi(a[4].c_str()));
     } else if (command == "codepage" && a.size() == 2) {
       result = CodePage(a[1]);
+    } else if (command == "system-code-page" && a.size() == 2) {
+      Check(GetACP() == static_cast<UINT>(std::atoi(a[1].c_str())),
+            "system code page " + std::to_string(GetACP()));
+      result = failures;
     } else if (command == "dialog" && a.size() == 6) {
       result = Dialog(a[1], std::atoi(a[2].c_str()), std::atoi(a[3].c_str()),
                       std::atoi(a[4].c_str()), a[5]);
