@@ -2,68 +2,92 @@
 
 #include <vector>
 
-#include "util/sjis.h"
-
 namespace {
 
-// Byte offsets where the characters of text begin, plus text.size().
-std::vector<std::size_t> CharacterStarts(std::string_view text) {
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Unit offsets where the characters of text begin, plus text.size(). A
+// surrogate pair is one character; a lone surrogate one of its own.
+std::vector<std::size_t> CharacterStarts(std::u16string_view text) {
   std::vector<std::size_t> starts;
   std::size_t i = 0;
   while (i < text.size()) {
     starts.push_back(i);
-    i += IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
+    i += IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]) ? 2 : 1;
   }
   starts.push_back(text.size());
   return starts;
 }
 
+std::u16string_view CharacterAt(std::u16string_view text, const std::vector<std::size_t>& starts,
+                                std::size_t k) {
+  return text.substr(starts[k], starts[k + 1] - starts[k]);
+}
+
 }  // namespace
 
-std::size_t CharacterCount(std::string_view text) { return CharacterStarts(text).size() - 1; }
-
-EditLimitResult LimitInsertedBytes(std::string_view previous, std::string_view current,
-                                   std::size_t limitBytes) {
-  EditLimitResult result;
-  if (current.size() <= limitBytes) {
-    result.Text.assign(current);
-    result.CaretBytes = current.size();
-    return result;
-  }
-
+EditLimitResult LimitInsertedBytes(std::u16string_view previous, std::u16string_view current,
+                                   std::size_t limitBytes, const ShiftJisEncoder& encode) {
   // The insertion lies between the longest common prefix and the longest
   // common suffix, both taken in whole characters.
   const std::vector<std::size_t> was = CharacterStarts(previous);
   const std::vector<std::size_t> now = CharacterStarts(current);
   const std::size_t wasCount = was.size() - 1;
   const std::size_t nowCount = now.size() - 1;
-  auto character = [](std::string_view text, const std::vector<std::size_t>& starts,
-                      std::size_t k) { return text.substr(starts[k], starts[k + 1] - starts[k]); };
 
   std::size_t prefix = 0;
   while (prefix < wasCount && prefix < nowCount &&
-         character(previous, was, prefix) == character(current, now, prefix)) {
+         CharacterAt(previous, was, prefix) == CharacterAt(current, now, prefix)) {
     ++prefix;
   }
   std::size_t suffix = 0;
   while (suffix < wasCount - prefix && suffix < nowCount - prefix &&
-         character(previous, was, wasCount - 1 - suffix) ==
-             character(current, now, nowCount - 1 - suffix)) {
+         CharacterAt(previous, was, wasCount - 1 - suffix) ==
+             CharacterAt(current, now, nowCount - 1 - suffix)) {
     ++suffix;
   }
 
-  const std::size_t insertedBegin = now[prefix];
-  const std::size_t insertedEnd = now[nowCount - suffix];
-  const std::size_t keptBytes = current.size() - (insertedEnd - insertedBegin);
-  const std::size_t room = keptBytes < limitBytes ? limitBytes - keptBytes : 0;
-
-  std::size_t cutEnd = insertedBegin;
-  for (std::size_t k = prefix; k < nowCount - suffix && now[k + 1] - insertedBegin <= room; ++k) {
-    cutEnd = now[k + 1];
+  // What the change kept came from the accepted text; it is weighed, never
+  // cut. A kept character without a Shift-JIS form is stored as "?".
+  std::size_t keptBytes = 0;
+  for (std::size_t k = 0; k < nowCount; ++k) {
+    if (k == prefix) k = nowCount - suffix;
+    if (k >= nowCount) break;
+    const std::optional<std::string> bytes = encode(CharacterAt(current, now, k));
+    keptBytes += bytes ? bytes->size() : 1;
   }
-  result.Cut = cutEnd != insertedEnd;
-  result.Text.assign(current.substr(0, cutEnd));
-  result.Text.append(current.substr(insertedEnd));
-  result.CaretBytes = cutEnd;
+  std::size_t room = keptBytes < limitBytes ? limitBytes - keptBytes : 0;
+
+  EditLimitResult result;
+  result.Text.assign(current.substr(0, now[prefix]));
+  for (std::size_t k = prefix; k < nowCount - suffix; ++k) {
+    const std::u16string_view character = CharacterAt(current, now, k);
+    const std::optional<std::string> bytes = encode(character);
+    if (!bytes) {
+      result.Cut = true;
+      continue;
+    }
+    if (bytes->size() > room) {
+      result.Cut = true;
+      break;
+    }
+    room -= bytes->size();
+    result.Text.append(character);
+  }
+  result.CaretUnits = result.Text.size();
+  result.Text.append(current.substr(now[nowCount - suffix]));
   return result;
+}
+
+std::string DelimiterToStore(std::u16string_view shown, std::u16string_view programText,
+                             std::string_view programBytes, const ShiftJisEncoder& encode) {
+  if (shown == programText) return std::string(programBytes);
+  const std::vector<std::size_t> starts = CharacterStarts(shown);
+  std::string bytes;
+  for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
+    const std::optional<std::string> character = encode(CharacterAt(shown, starts, k));
+    bytes += character ? *character : "?";
+  }
+  return bytes;
 }

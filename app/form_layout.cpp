@@ -5,6 +5,7 @@
 const std::string_view kApplicationTitle = "k726－文字連結";
 const std::string_view kFormCaption = "文字連結";
 const std::string_view kFormFontFace = "ＭＳ ゴシック";
+const std::string_view kFormFontFaceLatin = "MS Gothic";
 
 namespace {
 
@@ -21,6 +22,13 @@ const std::array<FormControl, 7> controls{{
     {kIdButton2, FormControlKind::CancelButton, {184, 112, 121, 25}, "キャンセル(&N)"},
 }};
 
+// Pixels at 96 dpi (none negative) to pixels at dpi, the nearest whole
+// pixel, halves up.
+std::int32_t Scale(std::int32_t pixels, std::uint32_t dpi) {
+  return static_cast<std::int32_t>((static_cast<std::int64_t>(pixels) * dpi + kDesignDpi / 2) /
+                                   kDesignDpi);
+}
+
 }  // namespace
 
 const std::array<FormControl, 7>& FormControls() { return controls; }
@@ -30,4 +38,33 @@ const FormControl* FindFormControl(int id) {
     if (control.Id == id) return &control;
   }
   return nullptr;
+}
+
+FormLayout FormLayoutForDpi(std::uint32_t dpi) {
+  // 0 is what Windows answers for a window it does not know; the bound keeps
+  // every size in range.
+  if (dpi == 0) dpi = kDesignDpi;
+  if (dpi > 50 * kDesignDpi) dpi = 50 * kDesignDpi;
+  FormLayout layout{};
+  layout.ClientWidth = Scale(kFormClientWidth, dpi);
+  layout.ClientHeight = Scale(kFormClientHeight, dpi);
+  layout.FontHeight =
+      static_cast<std::int32_t>(kFormFontHeight * static_cast<std::int64_t>(dpi) / kDesignDpi);
+  // The edges are scaled, not the sizes: controls that touch at 96 dpi (the
+  // two choices) still touch.
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const PixelRect& at96 = controls[i].Bounds;
+    const std::int32_t left = Scale(at96.Left, dpi);
+    const std::int32_t top = Scale(at96.Top, dpi);
+    layout.Bounds[i] = {left, top, Scale(at96.Left + at96.Width, dpi) - left,
+                        Scale(at96.Top + at96.Height, dpi) - top};
+  }
+  return layout;
+}
+
+PixelRect FormRectAtCursor(ScreenPoint cursor, std::uint32_t dpi, const FrameInsets& frame) {
+  const FormLayout layout = FormLayoutForDpi(dpi);
+  const std::int32_t width = frame.Left + layout.ClientWidth + frame.Right;
+  const std::int32_t height = frame.Top + layout.ClientHeight + frame.Bottom;
+  return {cursor.X - width / 2, cursor.Y - 4, width, height};
 }

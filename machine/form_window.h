@@ -13,7 +13,9 @@ class FormWindow {
   virtual void Minimise() = 0;
   // Places the outer window's top-left corner in screen pixels, unclamped.
   virtual void MoveTo(std::int32_t left, std::int32_t top) = 0;
-  // Outer width, frame included.
+  // Outer width, frame included. Asked for to place the form at the cursor:
+  // a window that scales with its monitor is sized for the monitor under
+  // the cursor first.
   virtual std::int32_t OuterWidth() = 0;
   // The radio group clamps what it is given: 0 first choice, 1 or more the
   // second, negative none. RadioIndex gives -1 when no choice is marked.

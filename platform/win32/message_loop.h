@@ -1,7 +1,6 @@
-// The program's message loop. It is a Unicode loop although every window of
-// ours is ANSI: an ANSI loop converts typed double-byte characters one byte
-// at a time under Wine, while the Unicode loop hands our ANSI window
-// procedures whole code page 932 characters.
+// The program's message loop, a Unicode one like every window of ours: an
+// ANSI loop converts typed double-byte characters one byte at a time under
+// Wine.
 #pragma once
 
 #include "platform/win32/form_window_win32.h"

@@ -2,12 +2,36 @@
 
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 #include "app/command_line.h"
 #include "app/decimal_symbol.h"
 
+namespace {
+
+// usedDefault, when given, tells whether a character had no exact form
+// (UTF-8 has one for every character and takes none).
+std::string Narrow(UINT codePage, std::wstring_view wide, BOOL* usedDefault) {
+  if (wide.empty()) return {};
+  const DWORD flags = usedDefault != nullptr ? WC_NO_BEST_FIT_CHARS : 0;
+  const int size = static_cast<int>(wide.size());
+  const int bytes =
+      WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, usedDefault);
+  if (bytes <= 0) return {};
+  std::string text(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(codePage, flags, wide.data(), size, text.data(), bytes, nullptr, usedDefault);
+  return text;
+}
+
+}  // namespace
+
+// As UTF-8, whatever the system's code page: only "1", "2" and "3" select
+// anything, and UTF-8 has no trail byte that the splitting could take for a
+// backslash or a quote.
 std::vector<std::string> Win32Platform::Arguments() {
-  const char* line = GetCommandLineA();
-  return CommandLineArguments(line != nullptr ? line : "");
+  const wchar_t* line = GetCommandLineW();
+  return CommandLineArguments(Narrow(CP_UTF8, line != nullptr ? line : L"", nullptr));
 }
 
 std::string Win32Platform::ExecutablePath() {
@@ -26,20 +50,20 @@ std::string Win32Platform::ExecutablePath() {
     if (wide.size() > 65536) return {};
     wide.resize(wide.size() * 2);
   }
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                        nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return {};
-  std::string path(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), path.data(), bytes,
-                      nullptr, nullptr);
-  return path;
+  return Narrow(CP_UTF8, wide, nullptr);
 }
 
+// In Shift-JIS, the code page of the numbers we write; a symbol that code page
+// has no form for counts as none.
 char Win32Platform::DecimalSymbol() {
-  char symbol[16] = {};
-  const int length = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, symbol, sizeof symbol);
-  return DecimalSymbolFromLocale(length > 0 ? std::string_view(symbol, length - 1)
-                                            : std::string_view());
+  wchar_t symbol[16] = {};
+  const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, symbol, 16);
+  BOOL usedDefault = FALSE;
+  const std::string bytes =
+      length > 1 ? Narrow(932, std::wstring_view(symbol, static_cast<std::size_t>(length - 1)),
+                          &usedDefault)
+                 : std::string();
+  return DecimalSymbolFromLocale(usedDefault ? std::string_view() : std::string_view(bytes));
 }
 
 ScreenPoint Win32Platform::CursorPosition() {

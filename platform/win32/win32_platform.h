@@ -1,6 +1,6 @@
 // The machine as Win32 reports it: the command line split as the C runtime
-// splits it, the executable's path (UTF-8, as the file layer takes it), the user's decimal symbol,
-// the cursor and the Escape key.
+// splits it and the executable's path, both in UTF-8 (as the file layer
+// takes paths), the user's decimal symbol, the cursor and the Escape key.
 #pragma once
 
 #include "machine/platform.h"

@@ -36,4 +36,73 @@ TEST(FormLayoutTest, CaptionsAreCodePage932Bytes) {
   }
 }
 
+TEST(FormLayoutTest, ScalesTheTableByDpiOver96) {
+  const struct {
+    std::uint32_t dpi;
+    std::int32_t width, height, font;
+  } cases[] = {
+      {96, 312, 143, 13},  {0, 312, 143, 13},   {120, 390, 179, 16}, {144, 468, 215, 19},
+      {168, 546, 250, 22}, {192, 624, 286, 26}, {240, 780, 358, 32}, {288, 936, 429, 39},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.dpi << " dpi");
+    const FormLayout layout = FormLayoutForDpi(c.dpi);
+    EXPECT_EQ(layout.ClientWidth, c.width);
+    EXPECT_EQ(layout.ClientHeight, c.height);
+    EXPECT_EQ(layout.FontHeight, c.font);
+    const std::uint32_t dpi = c.dpi == 0 ? 96 : c.dpi;
+    for (std::size_t i = 0; i < layout.Bounds.size(); ++i) {
+      const PixelRect& at96 = FormControls()[i].Bounds;
+      const PixelRect& scaled = layout.Bounds[i];
+      // Every edge is the nearest pixel to the exact one.
+      const auto near = [&](std::int32_t edge, std::int32_t edge96) {
+        const std::int64_t error = std::int64_t{edge} * 96 - std::int64_t{edge96} * dpi;
+        return error > -48 && error <= 48;
+      };
+      EXPECT_TRUE(near(scaled.Left, at96.Left) && near(scaled.Top, at96.Top) &&
+                  near(scaled.Left + scaled.Width, at96.Left + at96.Width) &&
+                  near(scaled.Top + scaled.Height, at96.Top + at96.Height))
+          << "control " << i;
+      EXPECT_LE(scaled.Left + scaled.Width, layout.ClientWidth) << "control " << i;
+      EXPECT_LE(scaled.Top + scaled.Height, layout.ClientHeight) << "control " << i;
+      if (dpi == 96) {
+        EXPECT_TRUE(scaled.Left == at96.Left && scaled.Top == at96.Top &&
+                    scaled.Width == at96.Width && scaled.Height == at96.Height)
+            << "control " << i;
+      }
+    }
+    // The two choices still touch, and Label1 still holds its twelve
+    // full-width characters, each as wide as the font is high.
+    EXPECT_EQ(layout.Bounds[1].Top + layout.Bounds[1].Height, layout.Bounds[2].Top);
+    EXPECT_LE(12 * layout.FontHeight, layout.Bounds[3].Width);
+    EXPECT_LE(layout.FontHeight, layout.Bounds[3].Height);
+  }
+}
+
+// The form is sized for the monitor under the cursor before it is placed:
+// its left edge comes from the outer width at that monitor's dpi.
+TEST(FormLayoutTest, OpensAtTheCursorSizedForThatMonitor) {
+  const struct {
+    ScreenPoint cursor;
+    std::uint32_t dpi;
+    FrameInsets frame;
+    PixelRect rect;
+  } cases[] = {
+      {{500, 400}, 96, {3, 26, 3, 3}, {341, 396, 318, 172}},
+      {{500, 400}, 144, {4, 31, 4, 4}, {262, 396, 476, 250}},
+      // Odd outer width: the remainder of the half is dropped.
+      {{500, 400}, 120, {3, 26, 4, 3}, {302, 396, 397, 208}},
+      // A monitor left of and above the main one.
+      {{-1000, -200}, 120, {3, 26, 3, 3}, {-1198, -204, 396, 208}},
+      {{1, 1}, 192, {5, 40, 5, 5}, {-316, -3, 634, 331}},
+  };
+  for (const auto& c : cases) {
+    const PixelRect r = FormRectAtCursor(c.cursor, c.dpi, c.frame);
+    EXPECT_TRUE(r.Left == c.rect.Left && r.Top == c.rect.Top && r.Width == c.rect.Width &&
+                r.Height == c.rect.Height)
+        << "case " << (&c - cases) << ": " << r.Left << "," << r.Top << " " << r.Width << "x"
+        << r.Height;
+  }
+}
+
 }  // namespace

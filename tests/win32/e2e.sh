@@ -100,6 +100,31 @@ case "$scenario" in
     drive enter "$exe"
     expect_settings '1\r\nz\r\n'
     ;;
+  codepage)
+    settings '0\r\nAB\r\n'
+    pointer 400 300
+    drive codepage "$exe"
+    expect_settings '0\r\n\x82\x60\x81\x94\r\n'
+    ;;
+  extension)
+    # NEC and IBM extension characters, and a pair code page 932 leaves
+    # unassigned, do not come back whole through UTF-16: shown as they
+    # decode, and stored back byte for byte by an OK that changed nothing.
+    settings '0\r\n\x87\x90\xed\x40\x85\x40\r\n'
+    pointer 400 300
+    drive dialog "$exe" 400 300 0 8790ED408540
+    drive ok "$exe"
+    expect_settings '0\r\n\x87\x90\xed\x40\x85\x40\r\n'
+    ;;
+  dpi-*)
+    # The screen's dpi is the prefix's LogPixels, which the caller has set
+    # (scripts/test-windows).
+    settings '0\r\n\r\n'
+    for at in 500,400 10,2 1001,700; do
+      pointer "${at%,*}" "${at#*,}"
+      drive dpi "$exe" "${at%,*}" "${at#*,}" "${scenario#dpi-}"
+    done
+    ;;
   no-argument)
     settings '1\r\nXY\r\n'
     drive no-argument "$exe"

@@ -6,6 +6,11 @@
 //   dialog EXE CURSOR_X CURSOR_Y RADIO EDIT_HEX  mode "3": layout, captions,
 //                                                placement, loaded values;
 //                                                then Cancel
+//   dpi EXE CURSOR_X CURSOR_Y DPI  mode "3" on a screen of DPI: the layout
+//                           scaled, the placement; then Cancel
+//   codepage EXE            mode "3": captions, characters typed that code
+//                           page 932 has and has not; OK
+//   system-code-page N      the system's code page is N
 //   ok EXE                  mode "3", OK at once
 //   type-ok EXE             mode "3": typing and pasting are cut to four
 //                           bytes; second choice; OK
@@ -62,15 +67,35 @@ std::string FromHex(std::string_view hex) {
   return out;
 }
 
-std::string Text(HWND window) {
-  char buffer[1024] = {};
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
-                           SMTO_ABORTIFHUNG, 2000, &length)) {
-    return "<no answer>";
-  }
-  return std::string(buffer, length);
+std::string ShiftJis(std::wstring_view text) {
+  if (text.empty()) return {};
+  char buffer[2048] = {};
+  const int length = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), buffer,
+                                         sizeof buffer, nullptr, nullptr);
+  return std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
+
+std::wstring FromShiftJis(std::string_view bytes) {
+  wchar_t buffer[1024] = {};
+  const int length =
+      MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), buffer, 1024);
+  return std::wstring(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+// In UTF-16, as the window holds it: the same whatever either program's code
+// page.
+std::wstring WideText(HWND window) {
+  wchar_t buffer[1024] = {};
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer),
+                           SMTO_ABORTIFHUNG, 2000, &length)) {
+    return L"<no answer>";
+  }
+  return std::wstring(buffer, length);
+}
+
+// The window's text as code page 932 bytes.
+std::string Text(HWND window) { return ShiftJis(WideText(window)); }
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   DWORD_PTR result = 0;
@@ -181,11 +206,14 @@ void TypeInto(HWND edit, std::wstring_view characters) {
   for (const wchar_t c : characters) PostMessageW(edit, WM_CHAR, c, 1);
 }
 
+// Compared in UTF-16: bytes that code page 932 does not give back whole
+// (87 90 shows as ≒, which goes back as 81 E0) are shown as they decode.
 void ExpectEditText(const Program& program, std::string_view expected, const char* what) {
   const HWND edit = Control(program, 104);
-  WaitFor([&] { return Text(edit) == expected; }, 3000);
+  const std::wstring wide = FromShiftJis(expected);
+  WaitFor([&] { return WideText(edit) == wide; }, 3000);
   const std::string shown = Text(edit);
-  Check(shown == expected,
+  Check(WideText(edit) == wide,
         std::string(what) + ": Edit1 holds " + Hex(shown) + ", expected " + Hex(expected));
 }
 
@@ -255,6 +283,63 @@ int Dialog(const std::string& exe, int cursorX, int cursorY, int radio,
     Check(RadioIndex(program) == radio, "radio index " + std::to_string(RadioIndex(program)));
     ExpectEditText(program, FromHex(editHex), "loaded delimiter");
     Send(Control(program, 2), BM_CLICK);
+  }
+  ExpectExit(program);
+  return failures;
+}
+
+// The client area and every control are the 96-dpi layout scaled by
+// dpi / 96 (a pixel either way), and the left edge still follows the outer
+// width at that dpi.
+int Dpi(const std::string& exe, int cursorX, int cursorY, int dpi) {
+  Program program = Start(exe, "3");
+  if (WaitForVisibleForm(program)) {
+    const auto scaled = [dpi](int pixels) { return (pixels * dpi + 48) / 96; };
+    const auto within1 = [](LONG got, int want) { return got >= want - 1 && got <= want + 1; };
+    const auto shown = [](const RECT& r) {
+      return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) +
+             "," + std::to_string(r.bottom);
+    };
+    RECT client{};
+    GetClientRect(program.form, &client);
+    Check(within1(client.right, scaled(expected::kClientWidth)) &&
+              within1(client.bottom, scaled(expected::kClientHeight)),
+          "client " + shown(client) + " at " + std::to_string(dpi) + " dpi");
+    for (const expected::Control& c : expected::kControls) {
+      RECT rect{};
+      GetWindowRect(Control(program, c.id), &rect);
+      MapWindowPoints(nullptr, program.form, reinterpret_cast<POINT*>(&rect), 2);
+      Check(within1(rect.left, scaled(c.left)) && within1(rect.top, scaled(c.top)) &&
+                within1(rect.right, scaled(c.right)) && within1(rect.bottom, scaled(c.bottom)),
+            "control " + std::to_string(c.id) + " at " + shown(rect));
+    }
+    RECT outer{};
+    GetWindowRect(program.form, &outer);
+    const int width = outer.right - outer.left;
+    Check(outer.left == cursorX - width / 2 && outer.top == cursorY - 4,
+          "placed at " + shown(outer) + " for cursor " + std::to_string(cursorX) + "," +
+              std::to_string(cursorY));
+    Send(Control(program, 2), BM_CLICK);
+  }
+  ExpectExit(program);
+  return failures;
+}
+
+// Whatever the system's code page, the texts read right and what is typed
+// is stored as the Shift-JIS the user sees: é and ¥ (which a plain
+// conversion turns into e and 5C) and 〜 (which it turns into ～) are
+// refused.
+int CodePage(const std::string& exe) {
+  Program program = Start(exe, "3");
+  if (WaitForVisibleForm(program)) {
+    CheckLayout(program);
+    const HWND edit = Control(program, 104);
+    Send(edit, EM_SETSEL, 0, -1);
+    TypeInto(edit, L"\u00E9\u00A5\u301C\uFF21");  // é¥〜Ａ
+    ExpectEditText(program, "\x82\x60", "refused é, ¥ and 〜, took Ａ");
+    TypeInto(edit, L"\uFF03\uFF04");  // ＃＄: room for one
+    ExpectEditText(program, "\x82\x60\x81\x94", "typed full-width");
+    Send(Control(program, 1), BM_CLICK);
   }
   ExpectExit(program);
   return failures;
@@ -366,9 +451,13 @@ int Minimised(const std::string& exe, const std::string& argument, std::string_v
   HWND form = nullptr;
   bool sawMinimised = false;
   bool formEverVisible = false;
+  std::string title;  // the application window's, as the task bar shows it
   auto watch = [&] {
     Program seen = program;
     if (FindWindows(seen)) {
+      wchar_t text[256] = {};
+      const int length = InternalGetWindowText(seen.application, text, 256);
+      if (length > 0) title = ShiftJis(std::wstring_view(text, static_cast<std::size_t>(length)));
       form = seen.form;
       formEverVisible = formEverVisible || IsWindowVisible(seen.form);
       sawMinimised =
@@ -387,6 +476,7 @@ int Minimised(const std::string& exe, const std::string& argument, std::string_v
     Pump(500);
     watch();
     Check(sawMinimised, "the application window is minimised");
+    Check(title == expected::kApplicationTitle, "application title " + Hex(title));
     Check(!formEverVisible && !FormShown(form), "the form is never shown");
     // Restored from the task bar, the form shows where it was designed.
     PostMessageA(program.application, WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -412,6 +502,8 @@ int Minimised(const std::string& exe, const std::string& argument, std::string_v
     Check(ApplicationShown() || sawMinimised,
           "the application window was shown (windows shown:" + seen + ")");
     Check(!formEverVisible && !FormShown(form), "the form is never shown");
+    // A run too short for a poll to find its window shows no title.
+    Check(title.empty() || title == expected::kApplicationTitle, "application title " + Hex(title));
     ExpectExit(program, 1000);
   }
   if (hook != nullptr) UnhookWinEvent(hook);
@@ -468,9 +560,11 @@ int Resources(const std::string& exe) {
           "{e2011457-1546-43c5-a5fe-008deee3d3f0}"}) {
       Check(manifest.find(part) != std::string::npos, std::string("manifest names ") + part);
     }
-    Check(manifest.find("<dpiAware") == std::string::npos &&
-              manifest.find("<dpiAwareness") == std::string::npos,
-          "manifest claims no DPI awareness");
+    // Per-monitor v2 where Windows knows it, per monitor on 8.1, the
+    // system's dpi before.
+    Check(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>") != std::string::npos &&
+              manifest.find(">true/pm</dpiAware>") != std::string::npos,
+          "manifest claims per-monitor DPI awareness");
   }
   if (module != nullptr) FreeLibrary(module);
   return failures;
@@ -527,7 +621,17 @@ int main(int argc, char** argv) {
     if (a.empty()) return Usage();
     const std::string& command = a[0];
     int result = 0;
-    if (command == "dialog" && a.size() == 6) {
+    // The rectangles of a DPI-aware program, unscaled.
+    SetProcessDPIAware();
+    if (command == "dpi" && a.size() == 5) {
+      result = Dpi(a[1], std::atoi(a[2].c_str()), std::atoi(a[3].c_str()), std::atoi(a[4].c_str()));
+    } else if (command == "codepage" && a.size() == 2) {
+      result = CodePage(a[1]);
+    } else if (command == "system-code-page" && a.size() == 2) {
+      Check(GetACP() == static_cast<UINT>(std::atoi(a[1].c_str())),
+            "system code page " + std::to_string(GetACP()));
+      result = failures;
+    } else if (command == "dialog" && a.size() == 6) {
       result = Dialog(a[1], std::atoi(a[2].c_str()), std::atoi(a[3].c_str()),
                       std::atoi(a[4].c_str()), a[5]);
     } else if (command == "ok" && a.size() == 2) {
