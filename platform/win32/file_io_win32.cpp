@@ -133,19 +133,19 @@ bool IsRegularFile(HANDLE file) {
 
 }  // namespace
 
-std::size_t FileNameStart(std::string_view path) {
+std::size_t FileNameStart(std::string_view path) noexcept {
   const std::size_t separator = path.find_last_of("\\/:");
   return separator == std::string_view::npos ? 0 : separator + 1;
 }
 
-bool FileExists(const std::string& path) {
+bool FileExists(const std::string& path) noexcept {
   ToWide(path, targetPath);
   if (!targetPath.Ok) return false;
   const DWORD attributes = GetFileAttributesW(targetPath.Text);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-InputFile::InputFile(const std::string& path) {
+InputFile::InputFile(const std::string& path) noexcept {
   ToWide(path, targetPath);
   if (!targetPath.Ok) return;
   FileWaitBudget budget;
@@ -160,11 +160,11 @@ InputFile::InputFile(const std::string& path) {
   handle_ = reinterpret_cast<std::intptr_t>(file);
 }
 
-InputFile::~InputFile() {
+InputFile::~InputFile() noexcept {
   if (IsOpen()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
-std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
+std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) noexcept {
   if (!IsOpen()) return -1;
   const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
   DWORD got = 0;
@@ -174,9 +174,9 @@ std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
 
 // The names are kept in UTF-8 and converted again where they are used: the
 // conversion buffers are shared by every function here.
-ReplacementFile::~ReplacementFile() { Discard(); }
+ReplacementFile::~ReplacementFile() noexcept { Discard(); }
 
-bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
+bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) noexcept {
   Discard();
   budget_ = &budget;
   failed_ = true;
@@ -209,13 +209,13 @@ bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
   return true;
 }
 
-bool ReplacementFile::Write(std::string_view bytes) {
+bool ReplacementFile::Write(std::string_view bytes) noexcept {
   if (failed_) return false;
   failed_ = !WriteAll(reinterpret_cast<HANDLE>(handle_), bytes);
   return !failed_;
 }
 
-bool ReplacementFile::Commit() {
+bool ReplacementFile::Commit() noexcept {
   if (failed_) return false;
   const HANDLE file = reinterpret_cast<HANDLE>(handle_);
   handle_ = kClosed;
@@ -236,7 +236,7 @@ bool ReplacementFile::Commit() {
   return true;
 }
 
-void ReplacementFile::Discard() {
+void ReplacementFile::Discard() noexcept {
   if (handle_ != kClosed) CloseHandle(reinterpret_cast<HANDLE>(handle_));
   handle_ = kClosed;
   failed_ = true;
@@ -249,7 +249,8 @@ void ReplacementFile::Discard() {
   temporary_.clear();
 }
 
-bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget& budget) {
+bool OverwriteFileInPlace(const std::string& path, std::string_view bytes,
+                          FileWaitBudget& budget) noexcept {
   ToWide(path, targetPath);
   if (!targetPath.Ok) return false;
   const HANDLE file =
@@ -262,7 +263,7 @@ bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileW
   return ok;
 }
 
-void RemoveFileQuietly(const std::string& path, FileWaitBudget& budget) {
+void RemoveFileQuietly(const std::string& path, FileWaitBudget& budget) noexcept {
   ToWide(path, targetPath);
   if (!targetPath.Ok) return;
   WithRetries(targetPath.Text, budget, [] {
@@ -270,12 +271,12 @@ void RemoveFileQuietly(const std::string& path, FileWaitBudget& budget) {
   });
 }
 
-void RemoveFileQuietly(const std::string& path) {
+void RemoveFileQuietly(const std::string& path) noexcept {
   FileWaitBudget budget;
   RemoveFileQuietly(path, budget);
 }
 
-void RemoveStaleTemporaries(const std::string& path) try {
+void RemoveStaleTemporaries(const std::string& path) noexcept try {
   const std::size_t nameStart = FileNameStart(path);
   const std::string target = path.substr(nameStart);
   ToWide(path.substr(0, nameStart) + target + ".k726-*.tmp", otherPath);
