@@ -57,6 +57,8 @@ class TForm1 {
   // Modes "1" and "2": whatever fails once the file is named, it ends as the
   // complete result or "hq".
   void RunJoin(bool range);
+  // JoinRange (range) or JoinPair on the interchange file at path.
+  void Join(const std::string& path, bool range);
 
   Platform& platform_;
   FormWindow& window_;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "interchange/file_writer.h"
-
 OutputLineList OutputLines;
 
 std::uint64_t OutputLineList::EndOf(std::size_t i) const {
