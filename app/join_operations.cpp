@@ -31,20 +31,20 @@ void RemoveAbsorbedTexts(const std::vector<bool>& absorbed) {
   }
 }
 
-void EmitJoinResult() {
+void EmitJoinResult(EscapeKey& escape) {
   AddOutputLine(kCommandDelete);
   AddOutputLine(kCommandBz);
-  EmitStoredEntities(-1, -1, -1, -1, -1, -1, -1, 0, nullptr);
+  EmitStoredEntities(kOwnAttributes, escape);
 }
 
 // Without a plan nothing is emitted, and the writer writes "hq" alone. The
 // plan's storage is gone before the emitters fill OutputLines.
-void ApplyJoin(std::optional<JoinPlan> plan) {
+void ApplyJoin(std::optional<JoinPlan> plan, EscapeKey& escape) {
   if (!plan) return;
   Entities.TextTable[static_cast<std::size_t>(plan->Receiver)].Text = std::move(plan->Joined);
   RemoveAbsorbedTexts(plan->Absorbed);
   plan.reset();
-  if (SelectionWritesBack()) EmitJoinResult();
+  if (SelectionWritesBack()) EmitJoinResult(escape);
 }
 
 }  // namespace
@@ -62,7 +62,8 @@ void TForm1::Join(const std::string& path, bool range) {
   if (complete) {
     ApplyJoin(
         range ? PlanRangeJoin(Entities.TextTable, Drawing.DrawingAngle, JoinOrder, JoinDelimiter)
-              : PlanPairJoin(Entities.TextTable, JoinDelimiter));
+              : PlanPairJoin(Entities.TextTable, JoinDelimiter),
+        platform_);
   }
   file.Finish();
   window_.Close();
