@@ -59,7 +59,7 @@ void TForm1::Join(const std::string& path, bool range) {
   const bool complete = ReadInterchangeFile(path);
   ResetEmitState();
   StreamedInterchangeFile file(path);
-  if (complete) {
+  if (complete && file.Streaming()) {
     ApplyJoin(
         range ? PlanRangeJoin(Entities.TextTable, Drawing.DrawingAngle, JoinOrder, JoinDelimiter)
               : PlanPairJoin(Entities.TextTable, JoinDelimiter),

@@ -186,6 +186,10 @@ void BM_EmitStoredEntities(benchmark::State& state) {
       bytes += piece.size();
       return true;
     }
+    bool Restart() override {
+      bytes = 0;
+      return true;
+    }
     std::size_t bytes = 0;
   } sink;
   FillTables(kEntities);
