@@ -39,11 +39,7 @@ void TForm1::RunJoin(bool range) {
     // Settings that could not be read for want of memory are unknown, and a
     // join with the defaults would not be the user's.
     if (TryLoadSettings()) {
-      if (range) {
-        JoinRange();
-      } else {
-        JoinPair();
-      }
+      Join(path, range);
       return;
     }
   } catch (...) {

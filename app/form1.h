@@ -5,12 +5,25 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "machine/form_window.h"
 #include "machine/platform.h"
 
 // The object that raised an event; the handlers take it and do not use it.
 struct TObject;
+
+// What the settings file holds, and the file's text, without the file: the
+// order from the first line (StrToIntOrZero), the delimiter from the second
+// with its control characters removed; lines end in LF or CR LF, missing
+// ones count as empty. Both throw std::bad_alloc only.
+struct JoinSettings {
+  std::int32_t Order = 0;
+  std::string Delimiter;
+};
+JoinSettings ParseJoinSettings(std::string bytes);
+// Two lines, each ended by CR LF.
+std::string JoinSettingsText(std::int32_t order, std::string_view delimiter);
 
 class TForm1 {
  public:
@@ -44,6 +57,8 @@ class TForm1 {
   // Modes "1" and "2": whatever fails once the file is named, it ends as the
   // complete result or "hq".
   void RunJoin(bool range);
+  // JoinRange (range) or JoinPair on the interchange file at path.
+  void Join(const std::string& path, bool range);
 
   Platform& platform_;
   FormWindow& window_;

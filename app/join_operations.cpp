@@ -10,7 +10,14 @@
 
 #include "app/form1.h"
 #include "app/join_plan.h"
-#include "interchange/KzmGaibu.h"
+#include "interchange/attribute_emitters.h"
+#include "interchange/file_writer.h"
+#include "interchange/output_lines.h"
+#include "interchange/reader.h"
+#include "interchange/reemission.h"
+#include "interchange/state.h"
+#include "interchange/system_strings.h"
+#include "interchange/write_back.h"
 
 namespace {
 
@@ -24,44 +31,40 @@ void RemoveAbsorbedTexts(const std::vector<bool>& absorbed) {
   }
 }
 
-void EmitJoinResult() {
+void EmitJoinResult(EscapeKey& escape) {
   AddOutputLine(kCommandDelete);
   AddOutputLine(kCommandBz);
-  EmitStoredEntities(-1, -1, -1, -1, -1, -1, -1, 0, nullptr);
+  EmitStoredEntities(kOwnAttributes, escape);
 }
 
 // Without a plan nothing is emitted, and the writer writes "hq" alone. The
 // plan's storage is gone before the emitters fill OutputLines.
-void ApplyJoin(std::optional<JoinPlan> plan) {
+void ApplyJoin(std::optional<JoinPlan> plan, EscapeKey& escape) {
   if (!plan) return;
   Entities.TextTable[static_cast<std::size_t>(plan->Receiver)].Text = std::move(plan->Joined);
   RemoveAbsorbedTexts(plan->Absorbed);
   plan.reset();
-  if (SelectionWritesBack()) EmitJoinResult();
+  if (SelectionWritesBack()) EmitJoinResult(escape);
 }
 
 }  // namespace
 
+void TForm1::JoinRange() { Join(InterchangePath(), true); }
+
+void TForm1::JoinPair() { Join(InterchangePath(), false); }
+
 // A read that failed part-way holds only part of the selection: writing that
 // back after "hd" would delete the rest.
-void TForm1::JoinRange() {
-  const std::string path = InterchangePath();
+void TForm1::Join(const std::string& path, bool range) {
   const bool complete = ReadInterchangeFile(path);
   ResetEmitState();
   StreamedInterchangeFile file(path);
-  if (complete) {
-    ApplyJoin(PlanRangeJoin(Entities.TextTable, Drawing.DrawingAngle, JoinOrder, JoinDelimiter));
+  if (complete && file.Streaming()) {
+    ApplyJoin(
+        range ? PlanRangeJoin(Entities.TextTable, Drawing.DrawingAngle, JoinOrder, JoinDelimiter)
+              : PlanPairJoin(Entities.TextTable, JoinDelimiter),
+        platform_);
   }
-  file.Finish();
-  window_.Close();
-}
-
-void TForm1::JoinPair() {
-  const std::string path = InterchangePath();
-  const bool complete = ReadInterchangeFile(path);
-  ResetEmitState();
-  StreamedInterchangeFile file(path);
-  if (complete) ApplyJoin(PlanPairJoin(Entities.TextTable, JoinDelimiter));
   file.Finish();
   window_.Close();
 }

@@ -1,18 +1,16 @@
 #include "app/join_plan.h"
 
-#include <cmath>
 #include <utility>
 
 #include "app/join_sort.h"
+#include "interchange/entity_emitters.h"
 #include "util/geometry.h"
 
 namespace {
 
 // The host's text is written back only with a vector; without one, the text
 // that receives the joined string would vanish together with the absorbed ones.
-bool HasVector(const TextRecord& text) {
-  return std::fabs(text.VectorX) > 1e-8 || std::fabs(text.VectorY) > 1e-8;
-}
+bool HasVector(const TextRecord& text) { return VectorIsWritten(text.VectorX, text.VectorY); }
 
 const TextRecord& TextAt(const GrowableTable<TextRecord>& texts, std::int32_t index) {
   return texts[static_cast<std::size_t>(index)];

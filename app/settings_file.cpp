@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/form1.h"
 #include "interchange/line_source.h"
@@ -35,6 +36,22 @@ std::string_view NextLine(LineSource& lines) {
 
 }  // namespace
 
+JoinSettings ParseJoinSettings(std::string bytes) {
+  MemoryLineSource lines(bytes);
+  JoinSettings settings;
+  settings.Order = StrToIntOrZero(NextLine(lines));
+  settings.Delimiter = StripControlChars(NextLine(lines));
+  return settings;
+}
+
+std::string JoinSettingsText(std::int32_t order, std::string_view delimiter) {
+  std::string text = IntegerToText(order);
+  text += "\r\n";
+  text += delimiter;
+  text += "\r\n";
+  return text;
+}
+
 void TForm1::LoadSettings() { TryLoadSettings(); }
 
 bool TForm1::TryLoadSettings() {
@@ -45,25 +62,20 @@ bool TForm1::TryLoadSettings() {
     if (!FileExists(path)) return true;
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) return true;
-    MemoryLineSource lines(bytes);
-    JoinOrder = StrToIntOrZero(NextLine(lines));
-    JoinDelimiter = StripControlChars(NextLine(lines));
+    JoinSettings settings = ParseJoinSettings(std::move(bytes));
+    JoinOrder = settings.Order;
+    JoinDelimiter = std::move(settings.Delimiter);
     return true;
   } catch (...) {
-    // Only memory can run out here. What was read so far stays; the rest
-    // keeps its default.
+    // Only memory can run out here; both keep their defaults.
     return false;
   }
 }
 
 void TForm1::SaveSettings() {
   try {
-    std::string content = IntegerToText(JoinOrder);
-    content += "\r\n";
-    content += JoinDelimiter;
-    content += "\r\n";
     // Replaced in one step: on failure the previous file stays as it was.
-    ReplaceFileAtomically(SettingsPath(), content);
+    ReplaceFileAtomically(SettingsPath(), JoinSettingsText(JoinOrder, JoinDelimiter));
   } catch (...) {
     // Nothing is reported; the dialog closes as after a save.
   }

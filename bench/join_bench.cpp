@@ -6,6 +6,7 @@
 
 #include "app/form1.h"
 #include "interchange/state.h"
+#include "support/fake_platform.h"
 #include "support/interchange_generator.h"
 
 namespace {
@@ -26,7 +27,8 @@ void RunJoinRange(benchmark::State& state, const GeneratedFile& file) {
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "k726-join-bench";
   std::filesystem::create_directories(folder);
   NoWindow window;
-  TForm1 form(CurrentPlatform(), window);
+  FakePlatform platform;
+  TForm1 form(platform, window);
   form.ExeFolder = (folder / "").string();
   for (auto _ : state) {
     state.PauseTiming();

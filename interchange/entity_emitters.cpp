@@ -38,8 +38,6 @@ void AddTextCommandLine(std::string_view word, double x, double y, double vx, do
   LineBuilder().Word(word).Values({x, y, vx, vy}).Word(" \"").Add();
 }
 
-bool IsZeroVector(double vx, double vy) { return IsZeroValue(vx) && IsZeroValue(vy); }
-
 // sc, se, so and sg share this test: u3 positive and u4 not zero.
 bool HasSolidMeasures(double u3, double u4) { return IsPositiveValue(u3) && !IsZeroValue(u4); }
 
@@ -55,12 +53,14 @@ bool CircleIsWritten(double r) { return IsPositiveValue(r); }
 
 bool ArcIsWritten(double r, double u3) { return IsPositiveValue(r) && !IsZeroValue(u3); }
 
+bool VectorIsWritten(double vx, double vy) { return !IsZeroValue(vx) || !IsZeroValue(vy); }
+
 bool TextIsWritten(std::string_view text, double vx, double vy) {
-  return !IsZeroVector(vx, vy) && !IsBlankText(text);
+  return VectorIsWritten(vx, vy) && !IsBlankText(text);
 }
 
 bool MessageIsWritten(double x1, double y1, double x2, double y2, double vx, double vy) {
-  return !PointsCoincide(x1, y1, x2, y2) && !IsZeroVector(vx, vy);
+  return !PointsCoincide(x1, y1, x2, y2) && VectorIsWritten(vx, vy);
 }
 
 bool ScIsWritten(std::int32_t n, double u3, double u4) {

@@ -11,6 +11,8 @@
 // A value is zero within 1e-8, and positive above it (emit_line.h).
 bool CircleIsWritten(double r);          // r positive
 bool ArcIsWritten(double r, double u3);  // r positive, u3 not zero
+// A text's direction: some component beyond the tolerance.
+bool VectorIsWritten(double vx, double vy);
 // A vector that is not zero and a text that is not blank.
 bool TextIsWritten(std::string_view text, double vx, double vy);
 // The line's ends apart and a vector that is not zero.

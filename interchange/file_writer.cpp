@@ -30,7 +30,7 @@ bool WriteImageWithin(const std::string& path, FileWaitBudget& budget) {
   const auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
   ReplacementFile file;
   if (!file.Create(path, budget)) return false;
-  ReplacementFileSink sink(file);
+  ReplacementFileSink sink(file, path, budget);
   ImageRenderer renderer(buffer.get(), capacity, sink);
   return RenderList(renderer) && file.Commit();
 }
@@ -63,6 +63,10 @@ std::string RenderInterchangeFile() {
       image.append(piece);
       return true;
     }
+    bool Restart() override {
+      image.clear();
+      return true;
+    }
     std::string image;
   } sink;
   sink.image.reserve(ImageBound());
@@ -87,7 +91,7 @@ StreamedInterchangeFile::StreamedInterchangeFile(const std::string& path) : path
   try {
     buffer_ = std::make_unique_for_overwrite<char[]>(kImageBlockBytes);
   } catch (...) {
-    return;  // the list fills as usual; Finish writes it as usual
+    return;  // nothing is streamed; Finish writes "hq"
   }
   if (!file_.Create(path_, budget_)) return;
   renderer_.emplace(buffer_.get(), kImageBlockBytes, sink_);
@@ -101,11 +105,9 @@ void StreamedInterchangeFile::Detach() {
 }
 
 bool StreamedInterchangeFile::Finish() {
-  if (!renderer_) return WriteListWithin(path_, budget_);
-  const OutputLineList::Stream state = OutputLines.StreamState();
+  const bool live = renderer_ && OutputLines.StreamState() == OutputLineList::Stream::Live;
   Detach();
-  const bool written =
-      state == OutputLineList::Stream::Live && renderer_->Finish() && file_.Commit();
+  const bool written = live && renderer_->Finish() && file_.Commit();
   renderer_.reset();
   if (written) {
     RemoveStaleTemporaries(path_);
@@ -113,11 +115,6 @@ bool StreamedInterchangeFile::Finish() {
   }
   // A failed file goes first: on a full disk its blocks are what "hq" needs.
   file_.Discard();
-  if (state == OutputLineList::Stream::Cleared) {
-    // The user gave up part-way: the list holds what came after, as it
-    // would without the stream.
-    return WriteListWithin(path_, budget_);
-  }
   WriteQuitWithin(path_, budget_);
   RemoveStaleTemporaries(path_);
   return false;

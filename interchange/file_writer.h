@@ -12,17 +12,25 @@
 #include "interchange/image_renderer.h"
 #include "machine/file_io.h"
 
-// Appends the pieces to a ReplacementFile.
+// Appends the pieces to a ReplacementFile for path; a restart makes a new
+// temporary file in its place.
 class ReplacementFileSink final : public ImageSink {
  public:
-  explicit ReplacementFileSink(ReplacementFile& file) : file_(file) {}
+  ReplacementFileSink(ReplacementFile& file, const std::string& path, FileWaitBudget& budget)
+      : file_(file), path_(path), budget_(budget) {}
   bool Write(std::string_view piece) override { return file_.Write(piece); }
+  bool Restart() override {
+    file_.Discard();
+    return file_.Create(path_, budget_);
+  }
 
  private:
   ReplacementFile& file_;
+  const std::string& path_;
+  FileWaitBudget& budget_;
 };
 
-// Builds the file image of OutputLines.
+// Builds the file image of the lines OutputLines holds (tests, benchmarks).
 std::string RenderInterchangeFile();
 
 // Replaces the file at path with the list, so that the host finds either the
@@ -37,21 +45,24 @@ std::string RenderInterchangeFile();
 // Running out of memory while building the image goes to step 2; steps 3 and
 // 4 allocate nothing. All waits together stay within 3 s. Temporary files
 // that killed runs left beside path are removed. True only after step 1.
+// A run streams instead (StreamedInterchangeFile, below), with the same
+// steps; this writes the lines OutputLines holds.
 bool WriteInterchangeFile(const std::string& path);
 
 // Steps 2 to 4 alone: the answer after a failure that left no result.
 void WriteInterchangeQuit(const std::string& path);
 
-// WriteInterchangeFile with the image streamed into the temporary file while
-// the emitters fill OutputLines, so that a large result is never held whole:
-// every entry goes to the renderer as it comes, and the renderer's buffer to
-// the file at the end of an entity once it is nearly full (the list's
-// EndEntity). Made before the emitters run, with the list empty; Finish then
-// does the steps above with what was streamed: after a Clear part-way (the
-// user's Escape) it writes what the list holds since, and after a failure
-// "hq". When the temporary file cannot be made at the start, the list fills
-// as usual and Finish is WriteInterchangeFile. An object destroyed without Finish (an
-// exception on the way) removes its temporary file and leaves path as it was.
+// How a run writes its result: the image streamed into the temporary file
+// while the emitters fill OutputLines, so that a large result is never held
+// whole. Every entry goes to the renderer as it comes, and the renderer's
+// buffer to the file at the end of an entity once it is nearly full (the
+// list's EndEntity); a Clear part-way (the user's Escape) starts the image
+// afresh in a new temporary file. Made before the emitters run, with the list
+// empty; Finish then does step 1 with what was streamed, and after any
+// failure steps 2 to 4. When no temporary file (or no buffer) can be had at
+// the start, nothing is streamed and Finish writes "hq" at once. An object
+// destroyed without Finish (an exception on the way) removes its temporary
+// file and leaves path as it was.
 class StreamedInterchangeFile {
  public:
   explicit StreamedInterchangeFile(const std::string& path);
@@ -59,6 +70,8 @@ class StreamedInterchangeFile {
   StreamedInterchangeFile(const StreamedInterchangeFile&) = delete;
   StreamedInterchangeFile& operator=(const StreamedInterchangeFile&) = delete;
 
+  // False when nothing is streamed: the run's result is "hq" whatever it emits.
+  bool Streaming() const { return renderer_.has_value(); }
   // True only when the streamed image replaced path (step 1).
   bool Finish();
 
@@ -68,7 +81,7 @@ class StreamedInterchangeFile {
   std::string path_;
   FileWaitBudget budget_;
   ReplacementFile file_;
-  ReplacementFileSink sink_{file_};
+  ReplacementFileSink sink_{file_, path_, budget_};
   std::unique_ptr<char[]> buffer_;
   std::optional<ImageRenderer> renderer_;  // present while streaming
 };

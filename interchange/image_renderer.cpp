@@ -21,6 +21,15 @@ bool ImageRenderer::Finish() {
   return used_ == 0 || Flush();
 }
 
+bool ImageRenderer::Restart() {
+  used_ = 0;
+  joinNext_ = false;
+  entries_ = 0;
+  takeBackable_ = 0;
+  failed_ = !sink_.Restart();
+  return !failed_;
+}
+
 bool ImageRenderer::Flush() {
   takeBackable_ = 0;
   failed_ = !sink_.Write(std::string_view(buffer_, used_));

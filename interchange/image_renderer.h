@@ -21,6 +21,9 @@ class ImageSink {
  public:
   // False stops the rendering; every later piece is refused.
   virtual bool Write(std::string_view piece) = 0;
+  // Forgets every piece written so far, so that the image starts afresh;
+  // false when that cannot be done.
+  virtual bool Restart() = 0;
 
  protected:
   ~ImageSink() = default;
@@ -80,6 +83,9 @@ class ImageRenderer {
   }
   // Hands over what the buffer still holds; "hq" when no entry stayed put.
   bool Finish();
+  // Forgets every entry and restarts the sink: the list was cleared. False,
+  // and every later call fails, when the sink cannot restart.
+  bool Restart();
 
  private:
   // Room an entity is sure to find after a boundary: far more than any

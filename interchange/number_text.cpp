@@ -9,12 +9,10 @@
 #include <cstring>
 #include <system_error>
 
-#include "interchange/state.h"
-
 namespace {
 
-// Kept with the rest of the library's state.
-char& decimalSeparator = Locale.DecimalSeparator;
+// See SetDecimalSeparator.
+char decimalSeparator = '.';
 
 // The rounded magnitude as the digits of Digits (Count of them, no trailing
 // zero) read as 0.d1..dk x 10^Exponent.

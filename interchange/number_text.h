@@ -39,5 +39,8 @@ char* WriteBlankSeparatedReals(char* out, const double* values, std::size_t coun
 
 // The decimal separator RealToText writes: the user's locale's decimal symbol,
 // set at start and again when the regional settings change; '.' by default.
+// The one piece of process-wide state kept outside state.h: it belongs to
+// the machine, not to the drawing, so ResetInterchangeState leaves it, and
+// these two functions are its only door.
 void SetDecimalSeparator(char separator);
 char DecimalSeparator();

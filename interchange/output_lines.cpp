@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "interchange/file_writer.h"
-
 OutputLineList OutputLines;
 
 std::uint64_t OutputLineList::EndOf(std::size_t i) const {
@@ -55,7 +53,9 @@ void OutputLineList::AddHeld(std::string_view line) {
 }
 
 void OutputLineList::Clear() {
-  if (settled_ > 0 && stream_ == Stream::Live) stream_ = Stream::Cleared;
+  if (renderer_ != nullptr && settled_ > 0 && stream_ == Stream::Live && !renderer_->Restart()) {
+    stream_ = Stream::Broken;
+  }
   count_ = 0;
   Release();
 }

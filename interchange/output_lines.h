@@ -1,5 +1,7 @@
 // The output line list. Every line sent back to the host passes through
-// OutputLines; file_writer.h puts it on disk, at the end or while it fills.
+// OutputLines; in a run, file_writer.h streams it to disk while it fills
+// (StreamedInterchangeFile). Without a renderer attached the list holds the
+// lines itself, which tests and benchmarks use.
 #pragma once
 
 #include <algorithm>
@@ -46,7 +48,7 @@ class OutputLineList {
   // Keeps the first 255 bytes of line; nothing else is checked or changed.
   // When memory runs out it throws, and the list is left as it was.
   void Add(std::string_view line) {
-    if (renderer_ != nullptr && stream_ != Stream::Cleared) {
+    if (renderer_ != nullptr) {
       // Once broken the result is "hq" anyway: what follows only counts.
       const std::string_view kept = line.substr(0, std::min(line.size(), kMaxLineBytes));
       if (stream_ == Stream::Live && !renderer_->Put(kept)) stream_ = Stream::Broken;
@@ -74,11 +76,11 @@ class OutputLineList {
   // is emitted; Count() still counts it. An entity may take back its own last
   // lines (Truncate, up to ImageRenderer::kTakeBackEntries of them), and
   // EndEntity marks the end of an entity, where the renderer may hand its
-  // buffer on: the emitters call it between entities.
+  // buffer on: the emitters call it between entities. Clear restarts the
+  // renderer's image.
   enum class Stream {
-    Live,     // every entry since the last Clear went to the renderer
-    Cleared,  // the list was cleared after some had: the list holds the rest
-    Broken,   // a Truncate reached further back, or the renderer failed
+    Live,    // every entry since the last Clear went to the renderer
+    Broken,  // a Truncate reached further back, or the renderer failed
   };
   // What the list holds goes to the renderer first. nullptr detaches.
   void AttachRenderer(ImageRenderer* renderer);

@@ -83,7 +83,7 @@ bool ReadLines(FileLineSource& lines) {
 
 }  // namespace
 
-bool ReadInterchangeFileInBlocks(const std::string& path, std::size_t blockBytes) {
+bool ReadInterchangeFileInBlocks(const std::string& path, std::size_t blockBytes) noexcept {
   try {
     if (!FileExists(path)) return false;
     InputFile file(path);
@@ -97,11 +97,11 @@ bool ReadInterchangeFileInBlocks(const std::string& path, std::size_t blockBytes
   }
 }
 
-bool ReadInterchangeFile(const std::string& path) {
+bool ReadInterchangeFile(const std::string& path) noexcept {
   return ReadInterchangeFileInBlocks(path, kReadBlockBytes);
 }
 
-bool ParseInterchangeLine(std::string_view line) {
+bool ParseInterchangeLine(std::string_view line) noexcept {
   try {
     // Tokenising compacts the line in place, so it works on a copy; short
     // lines, nearly all of them, stay on the stack.

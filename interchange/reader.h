@@ -17,15 +17,15 @@
 // changed) or reading failed part-way, including a real too large for a
 // double: what the lines before produced stays. False too when the read
 // dropped part of the selection: a plain line of a dimension that no "cs"
-// took, or anything but 0x1A bytes, line ends and blanks after the 0x1A.
-// Never throws.
-bool ReadInterchangeFile(const std::string& path);
+// took, or anything but 0x1A bytes, line ends and blanks after the 0x1A; and
+// when a table would outgrow what EntityOrder can index.
+bool ReadInterchangeFile(const std::string& path) noexcept;
 
 // The same, reading blockBytes at a time (the buffer still grows to hold a
 // longer line). Tests use tiny blocks so that lines straddle block ends.
-bool ReadInterchangeFileInBlocks(const std::string& path, std::size_t blockBytes);
+bool ReadInterchangeFileInBlocks(const std::string& path, std::size_t blockBytes) noexcept;
 
 // Interprets one line without its line end. Returns false when a value the
 // line uses is a real too large for a double, or when memory ran out while
-// storing it; the line then has no effect. Never throws.
-bool ParseInterchangeLine(std::string_view line);
+// storing it; the line then has no effect.
+bool ParseInterchangeLine(std::string_view line) noexcept;

@@ -22,18 +22,19 @@ constexpr double kSamePointTolerance = 1e-10;
 // Appends an entry to EntityOrder and a record to table, header filled, and
 // the colour-10 value where the record keeps one. Both tables grow before
 // either is appended to, so running out of memory leaves neither an order
-// entry without its record nor the reverse.
+// entry without its record nor the reverse. nullptr, and nothing stored, when
+// the table is too large for EntityOrder to name its next record.
 template <class Record>
-Record& StoreEntity(GrowableTable<Record>& table, EntityKind kind) {
+Record* StoreEntity(GrowableTable<Record>& table, EntityKind kind) {
   table.EnsureRoomForAppend();
   Entities.EntityOrder.EnsureRoomForAppend();
-  AppendEntityOrder(kind, table.Count());
+  if (!AppendEntityOrder(kind, table.Count())) return nullptr;
   Record& record = table.Append();
   FillEntityHeader(record.Header);
   if constexpr (requires { record.Color10Value; }) {
     record.Color10Value = Attributes.CurrentColor10Value;
   }
-  return record;
+  return &record;
 }
 
 // Most entity rules: count reals from token 1, a record filled from them
@@ -42,7 +43,9 @@ template <int count, class Record, class Fill>
 bool StoreFromReals(const LineTokens& t, GrowableTable<Record>& table, EntityKind kind, Fill fill) {
   double values[count];
   if (!ReadReals(t, 1, count, values)) return false;
-  fill(StoreEntity(table, kind), values);
+  Record* record = StoreEntity(table, kind);
+  if (record == nullptr) return false;
+  fill(*record, values);
   EndEntity();
   return true;
 }
@@ -84,20 +87,26 @@ bool Same(Point a, Point b) {
   return std::fabs(a.X - b.X) <= kSamePointTolerance && std::fabs(a.Y - b.Y) <= kSamePointTolerance;
 }
 
-void StoreSl2(Point p1, Point p2) {
-  Sl2Record& r = StoreEntity(Entities.Sl2Table, KindSl2);
-  r.X1 = p1.X, r.Y1 = p1.Y, r.X2 = p2.X, r.Y2 = p2.Y;
+bool StoreSl2(Point p1, Point p2) {
+  Sl2Record* r = StoreEntity(Entities.Sl2Table, KindSl2);
+  if (r == nullptr) return false;
+  r->X1 = p1.X, r->Y1 = p1.Y, r->X2 = p2.X, r->Y2 = p2.Y;
+  return true;
 }
 
-void StoreSl3(Point p1, Point p2, Point p3) {
-  Sl3Record& r = StoreEntity(Entities.Sl3Table, KindSl3);
-  r.X1 = p1.X, r.Y1 = p1.Y, r.X2 = p2.X, r.Y2 = p2.Y, r.X3 = p3.X, r.Y3 = p3.Y;
+bool StoreSl3(Point p1, Point p2, Point p3) {
+  Sl3Record* r = StoreEntity(Entities.Sl3Table, KindSl3);
+  if (r == nullptr) return false;
+  r->X1 = p1.X, r->Y1 = p1.Y, r->X2 = p2.X, r->Y2 = p2.Y, r->X3 = p3.X, r->Y3 = p3.Y;
+  return true;
 }
 
-void StoreSl4(Point p1, Point p2, Point p3, Point p4) {
-  Sl4Record& r = StoreEntity(Entities.Sl4Table, KindSl4);
-  r.X1 = p1.X, r.Y1 = p1.Y, r.X2 = p2.X, r.Y2 = p2.Y;
-  r.X3 = p3.X, r.Y3 = p3.Y, r.X4 = p4.X, r.Y4 = p4.Y;
+bool StoreSl4(Point p1, Point p2, Point p3, Point p4) {
+  Sl4Record* r = StoreEntity(Entities.Sl4Table, KindSl4);
+  if (r == nullptr) return false;
+  r->X1 = p1.X, r->Y1 = p1.Y, r->X2 = p2.X, r->Y2 = p2.Y;
+  r->X3 = p3.X, r->Y3 = p3.Y, r->X4 = p4.X, r->Y4 = p4.Y;
+  return true;
 }
 
 // "sc", "se": seven reals and an integer; "so", "sg": eight reals.
@@ -179,14 +188,17 @@ bool StoreText(const LineTokens& t, int command) {
   const bool cut = t[5].size() > kShortStringBytes && !IsBlankText(t[5]);
 
   if (command == kTextCommandCs && Modes.MessageMode) {
-    MessageRecord& message = StoreEntity(Entities.MessageTable, KindMessage);
-    message.Line = Modes.PendingMessageLine;
-    message.Line.PolylineNumber = 0;
-    FillEntityHeader(message.TextPart.Header);
-    FillText(message.TextPart, command, values, font, content);
+    MessageRecord* message = StoreEntity(Entities.MessageTable, KindMessage);
+    if (message == nullptr) return false;
+    message->Line = Modes.PendingMessageLine;
+    message->Line.PolylineNumber = 0;
+    FillEntityHeader(message->TextPart.Header);
+    FillText(message->TextPart, command, values, font, content);
     Modes.MessageLineWaiting = false;
   } else {
-    FillText(StoreEntity(Entities.TextTable, KindText), command, values, font, content);
+    TextRecord* text = StoreEntity(Entities.TextTable, KindText);
+    if (text == nullptr) return false;
+    FillText(*text, command, values, font, content);
   }
   if (cut) ++Entities.CutTextCount;
   EndEntity();
@@ -200,31 +212,33 @@ bool StoreSl(const LineTokens& t, int) {
   double v[8];
   if (!ReadReals(t, 1, points * 2, v)) return false;
   const Point p1{v[0], v[1]}, p2{v[2], v[3]}, p3{v[4], v[5]}, p4{v[6], v[7]};
+  bool stored;
   if (points == 2) {
-    StoreSl2(p1, p2);
+    stored = StoreSl2(p1, p2);
   } else if (points == 3) {
     if (Same(p1, p2)) {
-      StoreSl2(p1, p3);
+      stored = StoreSl2(p1, p3);
     } else if (Same(p2, p3)) {
-      StoreSl2(p1, p2);
+      stored = StoreSl2(p1, p2);
     } else {
-      StoreSl3(p1, p2, p3);
+      stored = StoreSl3(p1, p2, p3);
     }
   } else if (Same(p1, p2) && Same(p1, p3)) {
-    StoreSl2(p1, p4);
+    stored = StoreSl2(p1, p4);
   } else if (Same(p2, p3) && Same(p2, p4)) {
-    StoreSl2(p1, p2);
+    stored = StoreSl2(p1, p2);
   } else if (Same(p1, p2) && Same(p3, p4)) {
-    StoreSl2(p1, p3);
+    stored = StoreSl2(p1, p3);
   } else if (Same(p4, p1) || Same(p4, p2) || Same(p4, p3)) {
-    StoreSl3(p1, p2, p3);
+    stored = StoreSl3(p1, p2, p3);
   } else if (Same(p3, p1) || Same(p3, p2)) {
-    StoreSl3(p1, p2, p4);
+    stored = StoreSl3(p1, p2, p4);
   } else if (Same(p2, p1)) {
-    StoreSl3(p1, p3, p4);
+    stored = StoreSl3(p1, p3, p4);
   } else {
-    StoreSl4(p1, p2, p3, p4);
+    stored = StoreSl4(p1, p2, p3, p4);
   }
+  if (!stored) return false;
   EndEntity();
   return true;
 }
@@ -233,8 +247,10 @@ bool StorePlainLine(const LineTokens& t) {
   double v[4];
   if (!ReadReals(t, 0, 4, v)) return false;
   // In message mode the line only waits for the "cs" text that measures it.
-  LineRecord& line =
-      Modes.MessageMode ? Modes.PendingMessageLine : StoreEntity(Entities.LineTable, KindLine);
+  LineRecord* stored =
+      Modes.MessageMode ? &Modes.PendingMessageLine : StoreEntity(Entities.LineTable, KindLine);
+  if (stored == nullptr) return false;
+  LineRecord& line = *stored;
   if (Modes.MessageMode) {
     // A second line before the "cs" replaces the first, which is lost.
     if (Modes.MessageLineWaiting) Modes.LineDropped = true;

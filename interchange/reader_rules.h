@@ -10,7 +10,8 @@
 #include "util/number_parse.h"
 
 // What a rule does with the line it took: false when a real the line uses is
-// too large for a double, and the line then has no effect. The argument is
+// too large for a double, or when the entity's table is too large for
+// EntityOrder to name another record; the line then has no effect. The argument is
 // the rule's own (a text command, a z bit, a field); memory running out
 // throws std::bad_alloc, which the reader catches.
 using RuleHandler = bool (*)(const LineTokens& tokens, int argument);

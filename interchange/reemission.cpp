@@ -16,7 +16,6 @@
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
 #include "interchange/system_strings.h"
-#include "machine/platform.h"
 
 namespace {
 
@@ -121,8 +120,12 @@ void ShowProgress(ProgressDisplay& display, std::int32_t position, std::int32_t 
   display.RepaintNow();
 }
 
-}  // namespace
+// One re-emitter per kind: the record at index in its table, its attributes
+// through the change-only emitters, then its geometry.
 
+// position is the entry's place in EntityOrder; openPolylineNumber is the
+// polyline block open in the output (0: none), read and changed here: "pl"
+// opens a block, "#" closes it unless the next entry is a line of it.
 void EmitStoredLine(std::int32_t index, const StoredEntityOverrides& overrides,
                     std::int32_t position, std::int32_t& openPolylineNumber) {
   const LineRecord& r = Entities.LineTable[static_cast<std::size_t>(index)];
@@ -165,6 +168,7 @@ void EmitStoredArc(std::int32_t index, const StoredEntityOverrides& overrides) {
   });
 }
 
+// No colour, line type or width: the text type carries the text's colour.
 void EmitStoredText(std::int32_t index, const StoredEntityOverrides& overrides) {
   const TextRecord& r = Entities.TextTable[static_cast<std::size_t>(index)];
   EmitOpening(r.Header, overrides);
@@ -186,6 +190,7 @@ void EmitStoredTypedPoint(std::int32_t index, const StoredEntityOverrides& overr
   WithZFlags(r.Header.ZFlags, [&] { EmitTypedPoint(r.Code, r.X, r.Y, r.ParamA, r.ParamB); });
 }
 
+// The line's attributes, then the text's, then "msg" and its three lines.
 void EmitStoredMessage(std::int32_t index, const StoredEntityOverrides& overrides) {
   const MessageRecord& r = Entities.MessageTable[static_cast<std::size_t>(index)];
   const LineRecord& line = r.Line;
@@ -243,8 +248,6 @@ void EmitStoredSg(std::int32_t index, const StoredEntityOverrides& overrides) {
   WithZFlags(r.Header.ZFlags, [&] { EmitSg(u[0], u[1], u[2], u[3], u[4], u[5], u[6], u[7]); });
 }
 
-namespace {
-
 // One row per kind code: the line's re-emitter needs the walk's place and its
 // open polyline block, the others only the record and the overrides.
 using Reemitter = void (*)(std::int32_t index, const StoredEntityOverrides& overrides,
@@ -268,14 +271,7 @@ constexpr std::array<Reemitter, kEntityKindCount> kReemitters = {
 
 }  // namespace
 
-void EmitStoredEntities(std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                        std::int32_t colorOverride, std::int32_t lineTypeOverride,
-                        std::int32_t lineWidthOverride, std::int32_t textColorOverride,
-                        std::int32_t ccOverride, std::int32_t color10Override,
-                        ProgressDisplay* progressDisplay) {
-  const StoredEntityOverrides overrides{layerGroupOverride, layerOverride,     colorOverride,
-                                        lineTypeOverride,   lineWidthOverride, textColorOverride,
-                                        ccOverride,         color10Override};
+void EmitStoredEntities(const StoredEntityOverrides& overrides, EscapeKey& escape) {
   // On top of any "bz" the caller wrote: the host sent one, so it gets one back.
   if (Drawing.BzSeen) AddOutputLine(kCommandBz);
 
@@ -284,8 +280,8 @@ void EmitStoredEntities(std::int32_t layerGroupOverride, std::int32_t layerOverr
   const std::int32_t count = order.Count();
   for (std::int32_t i = 0; i < count; ++i) {
     if (i % kPollInterval == 0) {
-      if (progressDisplay != nullptr) ShowProgress(*progressDisplay, i + 1, count);
-      if (CurrentPlatform().IsEscapeDown()) {
+      if (overrides.Progress != nullptr) ShowProgress(*overrides.Progress, i + 1, count);
+      if (escape.IsEscapeDown()) {
         // The user gave up: the host gets none of it, not even the caller's
         // lines nor the closing layer lines, so the file says "hq" alone.
         ClearOutputLines();

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "machine/platform.h"
+
 // A text control that shows the progress of a long run.
 class ProgressDisplay {
  public:
@@ -15,7 +17,8 @@ class ProgressDisplay {
 };
 
 // What re-emission writes instead of each entity's own attribute, for all
-// entities. -1 keeps the entity's own value; for the layer group and the layer
+// entities, and where it shows its progress: the nine arguments of the walk,
+// named. -1 keeps the entity's own value; for the layer group and the layer
 // any value outside 0..15 does. Each value is passed on as it is: the emitter
 // that receives it holds it in range (attribute_emitters.h).
 struct StoredEntityOverrides {
@@ -31,39 +34,17 @@ struct StoredEntityOverrides {
   std::int32_t TextColor = -1;
   std::int32_t Cc = -1;  // texts and messages
   std::int32_t Color10 = 0;
+  // Shown "処理中(ESC:中断)：i／n" every 100 entries; none by default.
+  ProgressDisplay* Progress = nullptr;
 };
 
-// Walks EntityOrder and writes each entry that is not removed through the
-// re-emitter of its kind; blocks and unknown kinds write nothing. Ends on the
-// layer group and layer the input began with. Escape is polled through
-// CurrentPlatform() every 100 entries; when held, the list is emptied and the
-// walk stops, leaving it empty (the writer then writes "hq").
-void EmitStoredEntities(std::int32_t layerGroupOverride, std::int32_t layerOverride,
-                        std::int32_t colorOverride, std::int32_t lineTypeOverride,
-                        std::int32_t lineWidthOverride, std::int32_t textColorOverride,
-                        std::int32_t ccOverride, std::int32_t color10Override,
-                        ProgressDisplay* progressDisplay);
+// Every entity as the host sent it, no progress shown: what a join writes.
+inline constexpr StoredEntityOverrides kOwnAttributes{};
 
-// One re-emitter per kind: the record at index in its table, its attributes
-// through the change-only emitters, then its geometry.
-
-// position is the entry's place in EntityOrder; openPolylineNumber is the
-// polyline block open in the output (0: none), read and changed here: "pl"
-// opens a block, "#" closes it unless the next entry is a line of it.
-void EmitStoredLine(std::int32_t index, const StoredEntityOverrides& overrides,
-                    std::int32_t position, std::int32_t& openPolylineNumber);
-void EmitStoredCircle(std::int32_t index, const StoredEntityOverrides& overrides);
-void EmitStoredArc(std::int32_t index, const StoredEntityOverrides& overrides);
-// No colour, line type or width: the text type carries the text's colour.
-void EmitStoredText(std::int32_t index, const StoredEntityOverrides& overrides);
-void EmitStoredPoint(std::int32_t index, const StoredEntityOverrides& overrides);
-void EmitStoredTypedPoint(std::int32_t index, const StoredEntityOverrides& overrides);
-// The line's attributes, then the text's, then "msg" and its three lines.
-void EmitStoredMessage(std::int32_t index, const StoredEntityOverrides& overrides);
-void EmitStoredSl2(std::int32_t index, const StoredEntityOverrides& overrides);
-void EmitStoredSl3(std::int32_t index, const StoredEntityOverrides& overrides);
-void EmitStoredSl4(std::int32_t index, const StoredEntityOverrides& overrides);
-void EmitStoredSc(std::int32_t index, const StoredEntityOverrides& overrides);
-void EmitStoredSe(std::int32_t index, const StoredEntityOverrides& overrides);
-void EmitStoredSo(std::int32_t index, const StoredEntityOverrides& overrides);
-void EmitStoredSg(std::int32_t index, const StoredEntityOverrides& overrides);
+// Walks EntityOrder and writes each entry that is not removed with its
+// attributes and geometry; blocks and unknown kinds write nothing. Consecutive
+// lines of one polyline are bracketed by "pl" and "#". Ends on the layer group
+// and layer the input began with. escape is polled every 100 entries; when it
+// is down, the list is emptied and the walk stops, leaving it empty (the
+// writer then writes "hq").
+void EmitStoredEntities(const StoredEntityOverrides& overrides, EscapeKey& escape);

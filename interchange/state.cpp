@@ -12,7 +12,6 @@ AttributeState Attributes;
 LineModes Modes;
 EntityTables Entities;
 ShortTextStrings ShortStrings;
-LocaleValues Locale;
 
 namespace {
 

@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -278,26 +277,16 @@ struct ShortTextStrings {
   FontPool Fonts;
 };
 
-// The user's locale as the output needs it.
-struct LocaleValues {
-  // Written by RealToText between the integer and the fraction digits: the
-  // user's decimal symbol, set by the program entry and again when the
-  // regional settings change.
-  char DecimalSeparator = '.';
-};
-
 extern DrawingValues Drawing;
 extern LayerTables Layers;
 extern AttributeState Attributes;
 extern LineModes Modes;
 extern EntityTables Entities;
 extern ShortTextStrings ShortStrings;
-extern LocaleValues Locale;
 
-// Every value above but Locale, and the output line list, back to their
-// defaults; running it twice is the same as once. Locale is the machine's,
-// not the drawing's: the entry sets it before FormShow resets the state, and
-// a reset would write "." under a comma locale.
+// Every value above, and the output line list, back to their defaults;
+// running it twice is the same as once. The decimal separator is the
+// machine's, not the drawing's, and stays (number_text.h).
 void ResetInterchangeState();
 
 // The current attributes' defaults, all but CurrentHhpNumber and
@@ -309,16 +298,17 @@ void SetDefaultAttributeValues();
 void FreeInterchangeTables();
 
 // Appends (kind, index) to EntityOrder; any kind, an index within
-// ±kMaxEntityOrderIndex. A larger index (a table of 67 million entities)
-// throws std::bad_alloc before anything changes: the reader ends the read as
+// ±kMaxEntityOrderIndex. A larger index (a table of 67 million entities) is
+// refused with false before anything changes: the reader ends the read as
 // failed rather than write back entries that name the wrong record.
 // Inline, as the reader calls both for every entity.
-inline void AppendEntityOrder(std::int32_t kind, std::int32_t index) {
-  if (index > kMaxEntityOrderIndex || index < -kMaxEntityOrderIndex - 1) throw std::bad_alloc();
+inline bool AppendEntityOrder(std::int32_t kind, std::int32_t index) {
+  if (index > kMaxEntityOrderIndex || index < -kMaxEntityOrderIndex - 1) return false;
   constexpr std::int32_t kUnknownKind = -16;
   EntityOrderEntry& entry = Entities.EntityOrder.Append();
   entry.Kind = kind < kUnknownKind || kind > -kUnknownKind - 1 ? kUnknownKind : kind;
   entry.Index = index;
+  return true;
 }
 
 // Copies the current attributes into header.

@@ -84,10 +84,12 @@ WriteBack EntityWriteBack(const EntityOrderEntry& entry) {
   }
 }
 
-bool SelectionWritesBack() {
+bool SelectionWritesBack() noexcept {
   if (Entities.CutTextCount > 0) return false;
-  // Kinds that EntityWriteBack never finds Lost: their records, more than
-  // half of a drawing's, need not be looked at.
+  // Kinds whose entries never stop a write-back: removed ones, which
+  // EntityWriteBack calls Lost but which stay away on purpose, and lines,
+  // points and the "sl" kinds, which it never finds Lost. Their records, more
+  // than half of a drawing's, need not be looked at.
   constexpr std::uint32_t kNeverLost = 1u << KindRemoved | 1u << KindLine | 1u << KindPoint |
                                        1u << KindTypedPoint | 1u << KindSl2 | 1u << KindSl3 |
                                        1u << KindSl4;

@@ -20,5 +20,5 @@ enum class WriteBack {
 WriteBack EntityWriteBack(const EntityOrderEntry& entry);
 
 // True when every entry not removed is Written or ShowsNothing and no text was
-// cut at reading. Runs over EntityOrder once; never throws.
-bool SelectionWritesBack();
+// cut at reading. Runs over EntityOrder once.
+bool SelectionWritesBack() noexcept;

@@ -23,22 +23,22 @@ struct FileWaitBudget {
 // Position of the first byte of the path's last component (0 when the path
 // names no folder). On Windows "\", "/" and ":" separate; UTF-8 never has
 // these bytes inside a character, so a byte scan is safe.
-std::size_t FileNameStart(std::string_view path);
+std::size_t FileNameStart(std::string_view path) noexcept;
 
 // True when path names a regular file (links followed).
-bool FileExists(const std::string& path);
+bool FileExists(const std::string& path) noexcept;
 
 // A regular file opened for reading; never blocks on a FIFO or a device.
 class InputFile {
  public:
-  explicit InputFile(const std::string& path);
-  ~InputFile();
+  explicit InputFile(const std::string& path) noexcept;
+  ~InputFile() noexcept;
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
-  bool IsOpen() const { return handle_ != kClosed; }
+  bool IsOpen() const noexcept { return handle_ != kClosed; }
   // Bytes read into buffer, 0 at the end, -1 after a failure.
-  std::ptrdiff_t Read(char* buffer, std::size_t size);
+  std::ptrdiff_t Read(char* buffer, std::size_t size) noexcept;
 
  private:
   static constexpr std::intptr_t kClosed = -1;
@@ -54,21 +54,21 @@ class InputFile {
 // and must outlive the object.
 class ReplacementFile {
  public:
-  ReplacementFile() = default;
-  ~ReplacementFile();
+  ReplacementFile() noexcept = default;
+  ~ReplacementFile() noexcept;
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
   // False when no temporary file could be made (no room, no memory for its
   // name, a folder that takes no new file).
-  bool Create(const std::string& path, FileWaitBudget& budget);
+  bool Create(const std::string& path, FileWaitBudget& budget) noexcept;
   // Appends bytes; false after any failure, and every later call fails too.
-  bool Write(std::string_view bytes);
+  bool Write(std::string_view bytes) noexcept;
   // Flushes, closes and renames over path; true only when all of it worked.
-  bool Commit();
+  bool Commit() noexcept;
   // Closes and removes the temporary file now, freeing its disk space; later
   // calls fail. Create starts afresh.
-  void Discard();
+  void Discard() noexcept;
 
  private:
   static constexpr std::intptr_t kClosed = -1;
@@ -81,19 +81,21 @@ class ReplacementFile {
 };
 
 // The whole of bytes through a ReplacementFile.
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, FileWaitBudget& budget);
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes,
+                           FileWaitBudget& budget) noexcept;
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) noexcept;
 
 // Writes bytes over the start of the existing regular file at path and cuts
 // it to their length: a short text needs no new disk blocks, so this works on
 // a full disk and in a folder that takes no new file. Allocates nothing.
-bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget& budget);
+bool OverwriteFileInPlace(const std::string& path, std::string_view bytes,
+                          FileWaitBudget& budget) noexcept;
 
 // Removes path if it exists; failures are ignored. Allocates nothing.
-void RemoveFileQuietly(const std::string& path, FileWaitBudget& budget);
-void RemoveFileQuietly(const std::string& path);
+void RemoveFileQuietly(const std::string& path, FileWaitBudget& budget) noexcept;
+void RemoveFileQuietly(const std::string& path) noexcept;
 
 // Removes temporary files of path's name pattern (above) that a killed run
 // left: regular files only, and only those last written over a minute ago,
 // which no running copy can still be writing.
-void RemoveStaleTemporaries(const std::string& path);
+void RemoveStaleTemporaries(const std::string& path) noexcept;

@@ -1,5 +1,5 @@
 // What the core needs of the machine, and nothing more. The Windows build
-// answers from Win32; the headless build from Linux; tests install doubles.
+// answers from Win32; the headless build from Linux; tests pass doubles.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,17 @@ struct ScreenPoint {
   std::int32_t Y;
 };
 
-class Platform {
+// The one thing re-emission asks of the machine: whether Escape is held at
+// this moment. Waits for and consumes nothing.
+class EscapeKey {
+ public:
+  virtual bool IsEscapeDown() = 0;
+
+ protected:
+  ~EscapeKey() = default;
+};
+
+class Platform : public EscapeKey {
  public:
   virtual ~Platform() = default;
   // Command-line arguments after the program name, split as the OS splits them.
@@ -23,12 +33,5 @@ class Platform {
   virtual char DecimalSymbol() = 0;
   // Mouse cursor in screen pixels.
   virtual ScreenPoint CursorPosition() = 0;
-  // Whether Escape is held at this moment; waits for and consumes nothing.
-  virtual bool IsEscapeDown() = 0;
+  bool IsEscapeDown() override = 0;
 };
-
-// The installed platform; a quiet stand-in (no arguments, '.', Escape never
-// down) until the program entry or a test installs one.
-Platform& CurrentPlatform();
-// nullptr restores the stand-in. The caller keeps ownership.
-void InstallPlatform(Platform* platform);

@@ -3,12 +3,12 @@
 #include "machine/file_io.h"
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes,
-                           FileWaitBudget& budget) {
+                           FileWaitBudget& budget) noexcept {
   ReplacementFile file;
   return file.Create(path, budget) && file.Write(bytes) && file.Commit();
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) noexcept {
   FileWaitBudget budget;
   return ReplaceFileAtomically(path, bytes, budget);
 }

@@ -1,5 +1,6 @@
 // Unit MyFunc: small shared helpers over Shift-JIS byte strings and doubles.
-// Nothing here keeps state, allocates beyond its result, or throws.
+// Nothing here keeps state or allocates beyond its result; only making a
+// result string can throw (std::bad_alloc), and all else is noexcept.
 #pragma once
 
 #include "util/exchange.h"

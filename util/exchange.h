@@ -3,5 +3,5 @@
 
 #include <cstdint>
 
-void ExchangeIntegers(std::int32_t& a, std::int32_t& b);
-void ExchangeReals(double& a, double& b);
+void ExchangeIntegers(std::int32_t& a, std::int32_t& b) noexcept;
+void ExchangeReals(double& a, double& b) noexcept;

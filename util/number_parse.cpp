@@ -40,7 +40,7 @@ bool ReadHex(std::string_view digits, std::uint32_t& value) {
 
 }  // namespace
 
-std::int32_t StrToIntOrZero(std::string_view text) {
+std::int32_t StrToIntOrZero(std::string_view text) noexcept {
   std::string_view s = SkipBlanks(text);
   bool negative = false;
   if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
@@ -263,7 +263,7 @@ bool ParseEightBytes(std::uint64_t x, std::size_t size, bool negative, double& v
 
 }  // namespace
 
-RealParse ParseReal(std::string_view text) {
+RealParse ParseReal(std::string_view text) noexcept {
 #if FLT_EVAL_METHOD == 0
   const char* p = text.data();
   const char* const end = p + text.size();
@@ -276,7 +276,7 @@ RealParse ParseReal(std::string_view text) {
   return ParseRealInFull(text);
 }
 
-RealParse ParseRealWithin(std::string_view text, const char* readableEnd) {
+RealParse ParseRealWithin(std::string_view text, const char* readableEnd) noexcept {
 #if FLT_EVAL_METHOD == 0
   if constexpr (std::endian::native == std::endian::little) {
     const char* const p = text.data();
@@ -302,4 +302,4 @@ RealParse ParseRealWithin(std::string_view text, const char* readableEnd) {
   return ParseReal(text);
 }
 
-double StrToFloatOrZero(std::string_view text) { return ParseReal(text).Value; }
+double StrToFloatOrZero(std::string_view text) noexcept { return ParseReal(text).Value; }

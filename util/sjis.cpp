@@ -35,7 +35,7 @@ std::string StripBlanks(std::string_view text) {
       [](unsigned char lead, unsigned char trail) { return !(lead == 0x81 && trail == 0x40); });
 }
 
-bool IsBlankText(std::string_view text) {
+bool IsBlankText(std::string_view text) noexcept {
   std::size_t i = 0;
   while (i < text.size()) {
     const unsigned char b = static_cast<unsigned char>(text[i]);
@@ -58,7 +58,7 @@ std::string StripControlChars(std::string_view text) {
       [](unsigned char, unsigned char) { return true; });
 }
 
-std::size_t FindOnCharBoundary(std::string_view text, std::string_view needle) {
+std::size_t FindOnCharBoundary(std::string_view text, std::string_view needle) noexcept {
   if (needle.empty()) return 0;
   std::size_t i = 0;
   while (i < text.size()) {

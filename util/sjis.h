@@ -8,10 +8,10 @@
 
 // A lead byte opens a double-byte character: 0x80..0x9F or 0xE0..0xFD. The
 // byte after it belongs to the character whatever its value.
-constexpr bool IsLeadByte(unsigned char b) {
+constexpr bool IsLeadByte(unsigned char b) noexcept {
   return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFD);
 }
-constexpr bool IsLeadByte(char c) { return IsLeadByte(static_cast<unsigned char>(c)); }
+constexpr bool IsLeadByte(char c) noexcept { return IsLeadByte(static_cast<unsigned char>(c)); }
 
 // Drops half-width blanks, full-width blanks (0x81 0x40) and bytes below 0x20
 // outside double-byte characters. A lone lead byte at the end stays.
@@ -19,7 +19,7 @@ std::string StripBlanks(std::string_view text);
 
 // Whether StripBlanks would leave nothing of text, without building the
 // result: the emitters ask this once per text and must not allocate for it.
-bool IsBlankText(std::string_view text);
+bool IsBlankText(std::string_view text) noexcept;
 
 // Drops bytes below 0x20 outside double-byte characters. A lone lead byte at
 // the end stays.
@@ -27,4 +27,4 @@ std::string StripControlChars(std::string_view text);
 
 // Byte offset of the first occurrence of needle in text that starts on a
 // character boundary, or npos. Used for the reader's prefix/contains rules.
-std::size_t FindOnCharBoundary(std::string_view text, std::string_view needle);
+std::size_t FindOnCharBoundary(std::string_view text, std::string_view needle) noexcept;

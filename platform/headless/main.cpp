@@ -19,7 +19,6 @@ int main(int argc, char** argv) {
     // works on bytes and never consults it.
     std::setlocale(LC_NUMERIC, "");
     HeadlessPlatform platform(argc, argv);
-    InstallPlatform(&platform);
     SetDecimalSeparator(platform.DecimalSymbol());
 
     ValueWindow window;
@@ -29,7 +28,6 @@ int main(int argc, char** argv) {
       std::fputs("k726: the settings dialog belongs to the Windows build; nothing was changed.\n",
                  stderr);
     }
-    InstallPlatform(nullptr);
   } catch (...) {
     // Nothing reaches the host but the exit code.
   }

@@ -51,17 +51,17 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-std::size_t FileNameStart(std::string_view path) {
+std::size_t FileNameStart(std::string_view path) noexcept {
   const std::size_t separator = path.find_last_of('/');
   return separator == std::string_view::npos ? 0 : separator + 1;
 }
 
-bool FileExists(const std::string& path) {
+bool FileExists(const std::string& path) noexcept {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-InputFile::InputFile(const std::string& path) {
+InputFile::InputFile(const std::string& path) noexcept {
   // O_NONBLOCK keeps a FIFO at the path from holding the run; regular files
   // ignore it.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -74,9 +74,9 @@ InputFile::InputFile(const std::string& path) {
   handle_ = fd;
 }
 
-InputFile::~InputFile() { CloseQuietly(static_cast<int>(handle_)); }
+InputFile::~InputFile() noexcept { CloseQuietly(static_cast<int>(handle_)); }
 
-std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
+std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) noexcept {
   if (!IsOpen()) return -1;
   for (;;) {
     const ssize_t got = ::read(static_cast<int>(handle_), buffer, size);
@@ -85,9 +85,9 @@ std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
   }
 }
 
-ReplacementFile::~ReplacementFile() { Discard(); }
+ReplacementFile::~ReplacementFile() noexcept { Discard(); }
 
-bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
+bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) noexcept {
   Discard();
   budget_ = &budget;
   failed_ = true;
@@ -114,7 +114,7 @@ bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
   return true;
 }
 
-bool ReplacementFile::Write(std::string_view bytes) {
+bool ReplacementFile::Write(std::string_view bytes) noexcept {
   if (failed_) return false;
   failed_ = !WriteAll(static_cast<int>(handle_), bytes);
 #ifdef __linux__
@@ -125,7 +125,7 @@ bool ReplacementFile::Write(std::string_view bytes) {
   return !failed_;
 }
 
-bool ReplacementFile::Commit() {
+bool ReplacementFile::Commit() noexcept {
   if (failed_) return false;
   const int fd = static_cast<int>(handle_);
   handle_ = kClosed;
@@ -142,7 +142,7 @@ bool ReplacementFile::Commit() {
   return true;
 }
 
-void ReplacementFile::Discard() {
+void ReplacementFile::Discard() noexcept {
   CloseQuietly(static_cast<int>(handle_));
   handle_ = kClosed;
   // Only our own new file goes; path keeps whatever it held.
@@ -151,7 +151,8 @@ void ReplacementFile::Discard() {
   failed_ = true;
 }
 
-bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget&) {
+bool OverwriteFileInPlace(const std::string& path, std::string_view bytes,
+                          FileWaitBudget&) noexcept {
   const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat info {};
@@ -170,11 +171,13 @@ bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileW
   return ok;
 }
 
-void RemoveFileQuietly(const std::string& path, FileWaitBudget&) { ::unlink(path.c_str()); }
+void RemoveFileQuietly(const std::string& path, FileWaitBudget&) noexcept {
+  ::unlink(path.c_str());
+}
 
-void RemoveFileQuietly(const std::string& path) { ::unlink(path.c_str()); }
+void RemoveFileQuietly(const std::string& path) noexcept { ::unlink(path.c_str()); }
 
-void RemoveStaleTemporaries(const std::string& path) try {
+void RemoveStaleTemporaries(const std::string& path) noexcept try {
   const std::string folder = FolderOf(path);
   const std::string_view target = std::string_view(path).substr(FileNameStart(path));
   DIR* const dir = ::opendir(folder.c_str());

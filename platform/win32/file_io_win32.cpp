@@ -1,8 +1,8 @@
 // The file layer of the Windows build. Paths arrive as UTF-8 and go to the W
 // APIs as UTF-16, in the \\?\ form when they are long, so that any folder
 // name works (the ANSI APIs turn characters outside code page 932 into "?").
-// Conversions use fixed buffers on the stack: the "hq" fallback of the
-// write-back must work when memory has run out.
+// Conversions use fixed per-thread buffers, never the heap: the "hq" fallback
+// of the write-back must work when memory has run out.
 #include <windows.h>
 
 #include "machine/file_io.h"
@@ -19,17 +19,45 @@ constexpr DWORD kRetryStepMs = 25;
 constexpr ULONGLONG kStaleTicks = 60ULL * 10000000ULL;  // a minute in 100 ns
 constexpr int kNameAttempts = 8;
 
-struct WidePath {
-  wchar_t Text[kWidePathCapacity];
-  bool Ok = false;
-};
+// No function here holds more than this many paths at once.
+constexpr int kPathSlots = 3;
 
-// Scratch space for conversions, one set per thread: 64 KB apiece is too
-// much for a stack frame, and the heap may be exhausted when they are needed.
-thread_local wchar_t converted[kWidePathCapacity];
-thread_local wchar_t fullPath[kWidePathCapacity];
-thread_local WidePath targetPath;
-thread_local WidePath otherPath;
+// Scratch space, one set per thread: 64 KB apiece is too much for a stack
+// frame, and the heap may be exhausted when it is needed. Converted and Full
+// belong to ToWide alone, within one call; each slot to the one WidePath that
+// holds it, so no two users can ever share a buffer.
+struct Scratch {
+  wchar_t Converted[kWidePathCapacity];
+  wchar_t Full[kWidePathCapacity];
+  wchar_t Slots[kPathSlots][kWidePathCapacity];
+  bool Held[kPathSlots];
+};
+thread_local Scratch scratch;
+
+// A path buffer of its own for as long as the object lives. Ok says whether
+// Text holds a usable path; never, when every slot is held.
+class WidePath {
+ public:
+  WidePath() {
+    for (int i = 0; i < kPathSlots && Text == nullptr; ++i) {
+      if (scratch.Held[i]) continue;
+      scratch.Held[i] = true;
+      slot_ = i;
+      Text = scratch.Slots[i];
+    }
+  }
+  ~WidePath() {
+    if (Text != nullptr) scratch.Held[slot_] = false;
+  }
+  WidePath(const WidePath&) = delete;
+  WidePath& operator=(const WidePath&) = delete;
+
+  wchar_t* Text = nullptr;
+  bool Ok = false;
+
+ private:
+  int slot_ = 0;
+};
 
 bool StartsWith(const wchar_t* text, const wchar_t* prefix) {
   while (*prefix != L'\0') {
@@ -51,7 +79,9 @@ bool Concatenate(const wchar_t* prefix, const wchar_t* text, WidePath& out) {
 // UTF-8 to an absolute UTF-16 path; long ones as \\?\C:\... or \\?\UNC\....
 void ToWide(const std::string& path, WidePath& out) {
   out.Ok = false;
-  if (path.empty() || path.size() >= kWidePathCapacity / 2) return;
+  if (out.Text == nullptr || path.empty() || path.size() >= kWidePathCapacity / 2) return;
+  wchar_t* const converted = scratch.Converted;
+  wchar_t* const fullPath = scratch.Full;
   const int length =
       MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), static_cast<int>(path.size()),
                           converted, kWidePathCapacity - 1);
@@ -133,19 +163,21 @@ bool IsRegularFile(HANDLE file) {
 
 }  // namespace
 
-std::size_t FileNameStart(std::string_view path) {
+std::size_t FileNameStart(std::string_view path) noexcept {
   const std::size_t separator = path.find_last_of("\\/:");
   return separator == std::string_view::npos ? 0 : separator + 1;
 }
 
-bool FileExists(const std::string& path) {
+bool FileExists(const std::string& path) noexcept {
+  WidePath targetPath;
   ToWide(path, targetPath);
   if (!targetPath.Ok) return false;
   const DWORD attributes = GetFileAttributesW(targetPath.Text);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-InputFile::InputFile(const std::string& path) {
+InputFile::InputFile(const std::string& path) noexcept {
+  WidePath targetPath;
   ToWide(path, targetPath);
   if (!targetPath.Ok) return;
   FileWaitBudget budget;
@@ -160,11 +192,11 @@ InputFile::InputFile(const std::string& path) {
   handle_ = reinterpret_cast<std::intptr_t>(file);
 }
 
-InputFile::~InputFile() {
+InputFile::~InputFile() noexcept {
   if (IsOpen()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
-std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
+std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) noexcept {
   if (!IsOpen()) return -1;
   const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
   DWORD got = 0;
@@ -172,16 +204,18 @@ std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
   return static_cast<std::ptrdiff_t>(got);
 }
 
-// The names are kept in UTF-8 and converted again where they are used: the
-// conversion buffers are shared by every function here.
-ReplacementFile::~ReplacementFile() { Discard(); }
+// The names are kept in UTF-8 and converted again where they are used: a
+// path buffer is held only while a function runs.
+ReplacementFile::~ReplacementFile() noexcept { Discard(); }
 
-bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
+bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) noexcept {
   Discard();
   budget_ = &budget;
   failed_ = true;
+  WidePath targetPath;
   ToWide(path, targetPath);
   if (!targetPath.Ok) return false;
+  WidePath otherPath;
   HANDLE file = INVALID_HANDLE_VALUE;
   try {
     path_ = path;
@@ -209,25 +243,29 @@ bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
   return true;
 }
 
-bool ReplacementFile::Write(std::string_view bytes) {
+bool ReplacementFile::Write(std::string_view bytes) noexcept {
   if (failed_) return false;
   failed_ = !WriteAll(reinterpret_cast<HANDLE>(handle_), bytes);
   return !failed_;
 }
 
-bool ReplacementFile::Commit() {
+bool ReplacementFile::Commit() noexcept {
   if (failed_) return false;
   const HANDLE file = reinterpret_cast<HANDLE>(handle_);
   handle_ = kClosed;
   failed_ = true;
   bool ok = FlushFileBuffers(file) != 0;
   ok = (CloseHandle(file) != 0) && ok;
-  ToWide(path_, targetPath);
-  ToWide(temporary_, otherPath);
-  ok = ok && targetPath.Ok && otherPath.Ok && WithRetries(targetPath.Text, *budget_, [] {
-         return MoveFileExW(otherPath.Text, targetPath.Text,
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-       });
+  {
+    WidePath targetPath;
+    WidePath otherPath;
+    ToWide(path_, targetPath);
+    ToWide(temporary_, otherPath);
+    ok = ok && targetPath.Ok && otherPath.Ok && WithRetries(targetPath.Text, *budget_, [&] {
+           return MoveFileExW(otherPath.Text, targetPath.Text,
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+         });
+  }
   if (!ok) {
     Discard();
     return false;
@@ -236,20 +274,23 @@ bool ReplacementFile::Commit() {
   return true;
 }
 
-void ReplacementFile::Discard() {
+void ReplacementFile::Discard() noexcept {
   if (handle_ != kClosed) CloseHandle(reinterpret_cast<HANDLE>(handle_));
   handle_ = kClosed;
   failed_ = true;
   if (temporary_.empty()) return;
   // Only our own new file goes; path keeps whatever it held.
+  WidePath otherPath;
   ToWide(temporary_, otherPath);
   if (otherPath.Ok) {
-    WithRetries(otherPath.Text, *budget_, [] { return DeleteFileW(otherPath.Text) != 0; });
+    WithRetries(otherPath.Text, *budget_, [&] { return DeleteFileW(otherPath.Text) != 0; });
   }
   temporary_.clear();
 }
 
-bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget& budget) {
+bool OverwriteFileInPlace(const std::string& path, std::string_view bytes,
+                          FileWaitBudget& budget) noexcept {
+  WidePath targetPath;
   ToWide(path, targetPath);
   if (!targetPath.Ok) return false;
   const HANDLE file =
@@ -262,30 +303,34 @@ bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileW
   return ok;
 }
 
-void RemoveFileQuietly(const std::string& path, FileWaitBudget& budget) {
+void RemoveFileQuietly(const std::string& path, FileWaitBudget& budget) noexcept {
+  WidePath targetPath;
   ToWide(path, targetPath);
   if (!targetPath.Ok) return;
-  WithRetries(targetPath.Text, budget, [] {
+  WithRetries(targetPath.Text, budget, [&] {
     return DeleteFileW(targetPath.Text) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
   });
 }
 
-void RemoveFileQuietly(const std::string& path) {
+void RemoveFileQuietly(const std::string& path) noexcept {
   FileWaitBudget budget;
   RemoveFileQuietly(path, budget);
 }
 
-void RemoveStaleTemporaries(const std::string& path) try {
+void RemoveStaleTemporaries(const std::string& path) noexcept try {
   const std::size_t nameStart = FileNameStart(path);
   const std::string target = path.substr(nameStart);
-  ToWide(path.substr(0, nameStart) + target + ".k726-*.tmp", otherPath);
-  if (!otherPath.Ok) return;
+  WidePath pattern;
+  ToWide(path.substr(0, nameStart) + target + ".k726-*.tmp", pattern);
+  if (!pattern.Ok) return;
   // The folder part of the pattern, in the form FindFirstFileW was given.
-  int folderLength = lstrlenW(otherPath.Text);
-  while (folderLength > 0 && otherPath.Text[folderLength - 1] != L'\\') --folderLength;
+  int folderLength = lstrlenW(pattern.Text);
+  while (folderLength > 0 && pattern.Text[folderLength - 1] != L'\\') --folderLength;
+  WidePath stale;
+  if (stale.Text == nullptr) return;
 
   WIN32_FIND_DATAW found{};
-  const HANDLE search = FindFirstFileW(otherPath.Text, &found);
+  const HANDLE search = FindFirstFileW(pattern.Text, &found);
   if (search == INVALID_HANDLE_VALUE) return;
   FILETIME nowFile{};
   GetSystemTimeAsFileTime(&nowFile);
@@ -302,9 +347,9 @@ void RemoveStaleTemporaries(const std::string& path) try {
         WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, name, sizeof name, nullptr, nullptr);
     if (length <= 1 || !IsTemporaryNameOf(std::string_view(name, length - 1), target)) continue;
     if (folderLength + lstrlenW(found.cFileName) + 1 > kWidePathCapacity) continue;
-    CopyMemory(fullPath, otherPath.Text, folderLength * sizeof(wchar_t));
-    lstrcpynW(fullPath + folderLength, found.cFileName, kWidePathCapacity - folderLength);
-    DeleteFileW(fullPath);
+    CopyMemory(stale.Text, pattern.Text, folderLength * sizeof(wchar_t));
+    lstrcpynW(stale.Text + folderLength, found.cFileName, kWidePathCapacity - folderLength);
+    DeleteFileW(stale.Text);
   } while (FindNextFileW(search, &found));
   FindClose(search);
 } catch (...) {

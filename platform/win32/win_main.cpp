@@ -47,10 +47,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&commonControls);
     Win32Platform platform;
-    InstallPlatform(&platform);
     SetDecimalSeparator(platform.DecimalSymbol());
     if (!RunWithWindows(instance, platform)) RunWithoutWindow(platform);
-    InstallPlatform(nullptr);
   } catch (...) {
     // Nothing reaches the host but the rewritten file and the exit code.
   }

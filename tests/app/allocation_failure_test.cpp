@@ -38,7 +38,6 @@ TEST(AllocationFailure, EveryFailingAllocationEndsInTheResultOrQuit) {
     FakePlatform platform;
     platform.executablePath = folder.File("k726");
     platform.arguments = {mode};
-    InstallPlatform(&platform);
     const std::string path = folder.File("KZC_TEMP.TXT");
     WriteBytes(folder.File("k726.dat"), "0\r\n-\r\n");
     const auto run = [&](long armed) {
@@ -70,7 +69,6 @@ TEST(AllocationFailure, EveryFailingAllocationEndsInTheResultOrQuit) {
       if (bytes == result && !escaped) break;  // the run needed fewer allocations
     }
     EXPECT_LE(untouched, 6);
-    InstallPlatform(nullptr);
   }
 }
 

@@ -10,11 +10,7 @@ namespace {
 
 class FormShow : public ::testing::Test {
  protected:
-  FormShow() : form(platform, window) {
-    platform.executablePath = folder.File("k726");
-    InstallPlatform(&platform);
-  }
-  ~FormShow() override { InstallPlatform(nullptr); }
+  FormShow() : form(platform, window) { platform.executablePath = folder.File("k726"); }
 
   std::string Interchange() const { return folder.File("KZC_TEMP.TXT"); }
   void Show(std::vector<std::string> arguments) {

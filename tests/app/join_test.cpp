@@ -15,9 +15,7 @@ class Join : public ::testing::Test {
   Join() : form(platform, window) {
     platform.executablePath = folder.File("k726");
     form.ExeFolder = folder.Folder();
-    InstallPlatform(&platform);
   }
-  ~Join() override { InstallPlatform(nullptr); }
 
   std::string Run(const std::string& input, bool pair, std::int32_t order = 0,
                   const std::string& delimiter = "") {

@@ -37,7 +37,7 @@ TEST_F(SettingsFile, TakesItsNameFromTheExecutable) {
   }
 }
 
-TEST_F(SettingsFile, LoadsOrderAndDelimiterByTheirRules) {
+TEST(SettingsText, ParsesOrderAndDelimiterByTheirRules) {
   const struct {
     std::string content;
     std::int32_t order;
@@ -65,13 +65,19 @@ TEST_F(SettingsFile, LoadsOrderAndDelimiterByTheirRules) {
       {"", 0, ""},
   };
   for (const auto& c : cases) {
-    WriteBytes(SettingsPath(), c.content);
-    form.JoinOrder = 99;
-    form.JoinDelimiter = "stale";
-    form.LoadSettings();
-    EXPECT_EQ(form.JoinOrder, c.order) << c.content;
-    EXPECT_EQ(form.JoinDelimiter, c.delimiter) << c.content;
+    const JoinSettings settings = ParseJoinSettings(c.content);
+    EXPECT_EQ(settings.Order, c.order) << c.content;
+    EXPECT_EQ(settings.Delimiter, c.delimiter) << c.content;
   }
+}
+
+TEST_F(SettingsFile, LoadsWhatTheFileHolds) {
+  WriteBytes(SettingsPath(), "1\r\n-\r\n");
+  form.JoinOrder = 99;
+  form.JoinDelimiter = "stale";
+  form.LoadSettings();
+  EXPECT_EQ(form.JoinOrder, 1);
+  EXPECT_EQ(form.JoinDelimiter, "-");
 }
 
 TEST_F(SettingsFile, MissingFileGivesDefaults) {
@@ -82,7 +88,7 @@ TEST_F(SettingsFile, MissingFileGivesDefaults) {
   EXPECT_EQ(form.JoinDelimiter, "");
 }
 
-TEST_F(SettingsFile, SavesTwoLinesWithCrLf) {
+TEST(SettingsText, IsTwoLinesWithCrLf) {
   const struct {
     std::int32_t order;
     std::string delimiter;
@@ -95,13 +101,7 @@ TEST_F(SettingsFile, SavesTwoLinesWithCrLf) {
        "ab\r\n"},
       {-2147483647 - 1, "", "-2147483648\r\n\r\n"},
   };
-  for (const auto& c : cases) {
-    form.JoinOrder = c.order;
-    form.JoinDelimiter = c.delimiter;
-    form.SaveSettings();
-    EXPECT_EQ(ReadBytes(SettingsPath()), c.bytes);
-  }
-  EXPECT_FALSE(std::filesystem::exists(SettingsPath() + ".k726-new"));
+  for (const auto& c : cases) EXPECT_EQ(JoinSettingsText(c.order, c.delimiter), c.bytes);
 }
 
 // Each save takes a fresh temporary name: what an older version or a killed
@@ -122,6 +122,7 @@ TEST_F(SettingsFile, OkStoresTheDialogValuesUnfilteredAndCloses) {
   EXPECT_EQ(form.JoinOrder, -1);
   EXPECT_EQ(form.JoinDelimiter, "\t\x81\x40");
   EXPECT_EQ(ReadBytes(SettingsPath()), "-1\r\n\t\x81\x40\r\n");
+  EXPECT_FALSE(std::filesystem::exists(SettingsPath() + ".k726-new"));
   EXPECT_TRUE(window.IsClosed());
 }
 

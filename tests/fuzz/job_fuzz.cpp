@@ -42,6 +42,7 @@
 #include "machine/form_window.h"
 #include "machine/platform.h"
 #include "memory_files.h"
+#include "support/fake_platform.h"
 #include "util/number_parse.h"
 #include "util/sjis.h"
 
@@ -213,7 +214,8 @@ bool ShowsNothingReadAlone(const std::vector<EntityLine>& lines, std::size_t fir
   ResetInterchangeState();
   for (std::size_t i = first; i < first + count; ++i) ParseInterchangeLine(lines[i].Line);
   ResetEmitState();
-  EmitStoredEntities(-1, -1, -1, -1, -1, -1, -1, 0, nullptr);
+  EscapeNeverDown up;
+  EmitStoredEntities(kOwnAttributes, up);
   const std::string image = RenderInterchangeFile();
   for (const EntityLine& e : EntityLines(SplitCrLfLines(image))) {
     if (e.Line != "pl" && e.Line != "#" && e.Line != kCommandQuit) return false;
@@ -297,11 +299,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   PutMemoryFile(kInterchangePath, file);
   PutMemoryFile(kSettingsPath, std::string(flags & 2 ? "1" : "0") + "\r\n" + delimiter + "\r\n");
   FuzzPlatform platform(flags & 1 ? "2" : "1", (flags & 4) != 0);
-  InstallPlatform(&platform);
   FuzzWindow window;
   TForm1 form(platform, window);
   form.FormShow(nullptr);
-  InstallPlatform(nullptr);
 
   if (!window.Closed) Fail("the join did not close the form");
   const std::string* written = FindMemoryFile(kInterchangePath);
@@ -319,7 +319,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!ReadInterchangeFile(kRereadPath)) Fail("our reader fails on the output", first);
   if (!quit) {
     ResetEmitState();
-    EmitStoredEntities(-1, -1, -1, -1, -1, -1, -1, 0, nullptr);
+    EscapeNeverDown up;
+    EmitStoredEntities(kOwnAttributes, up);
     const std::string second = RenderInterchangeFile();
     CompareRounds(first, second);
   }

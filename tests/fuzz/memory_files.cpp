@@ -31,19 +31,19 @@ const std::string* FindMemoryFile(const std::string& path) {
 
 void ClearMemoryFiles() { files.clear(); }
 
-bool FileExists(const std::string& path) { return FindMemoryFile(path) != nullptr; }
+bool FileExists(const std::string& path) noexcept { return FindMemoryFile(path) != nullptr; }
 
-InputFile::InputFile(const std::string& path) {
+InputFile::InputFile(const std::string& path) noexcept {
   if (const std::string* bytes = FindMemoryFile(path)) {
     handle_ = reinterpret_cast<std::intptr_t>(new OpenFile{bytes});
   }
 }
 
-InputFile::~InputFile() {
+InputFile::~InputFile() noexcept {
   if (IsOpen()) delete reinterpret_cast<OpenFile*>(handle_);
 }
 
-std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
+std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) noexcept {
   if (!IsOpen()) return -1;
   OpenFile& file = *reinterpret_cast<OpenFile*>(handle_);
   const std::size_t got = std::min(size, file.Bytes->size() - file.At);
@@ -53,9 +53,9 @@ std::ptrdiff_t InputFile::Read(char* buffer, std::size_t size) {
 }
 
 // The replacement's bytes gather in temporary_ and become the file at commit.
-ReplacementFile::~ReplacementFile() = default;
+ReplacementFile::~ReplacementFile() noexcept = default;
 
-bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
+bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) noexcept {
   path_ = path;
   temporary_.clear();
   budget_ = &budget;
@@ -64,38 +64,39 @@ bool ReplacementFile::Create(const std::string& path, FileWaitBudget& budget) {
   return true;
 }
 
-bool ReplacementFile::Write(std::string_view bytes) {
+bool ReplacementFile::Write(std::string_view bytes) noexcept {
   if (handle_ == kClosed) return false;
   temporary_.append(bytes);
   return true;
 }
 
-bool ReplacementFile::Commit() {
+bool ReplacementFile::Commit() noexcept {
   if (handle_ == kClosed) return false;
   PutMemoryFile(path_, temporary_);
   handle_ = kClosed;
   return true;
 }
 
-void ReplacementFile::Discard() {
+void ReplacementFile::Discard() noexcept {
   temporary_.clear();
   handle_ = kClosed;
 }
 
-bool OverwriteFileInPlace(const std::string& path, std::string_view bytes, FileWaitBudget&) {
+bool OverwriteFileInPlace(const std::string& path, std::string_view bytes,
+                          FileWaitBudget&) noexcept {
   if (!FileExists(path)) return false;
   PutMemoryFile(path, bytes);
   return true;
 }
 
-void RemoveFileQuietly(const std::string& path, FileWaitBudget&) { files.erase(path); }
+void RemoveFileQuietly(const std::string& path, FileWaitBudget&) noexcept { files.erase(path); }
 
-void RemoveFileQuietly(const std::string& path) { files.erase(path); }
+void RemoveFileQuietly(const std::string& path) noexcept { files.erase(path); }
 
 // No run of the fuzz targets is ever killed half-way.
-void RemoveStaleTemporaries(const std::string&) {}
+void RemoveStaleTemporaries(const std::string&) noexcept {}
 
-std::size_t FileNameStart(std::string_view path) {
+std::size_t FileNameStart(std::string_view path) noexcept {
   const std::size_t separator = path.find_last_of('/');
   return separator == std::string_view::npos ? 0 : separator + 1;
 }

@@ -12,7 +12,6 @@
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
 #include "interchange/system_strings.h"
-#include "machine/platform.h"
 #include "support/fake_platform.h"
 
 namespace {
@@ -74,7 +73,13 @@ void RemoveEntry(std::int32_t position) {
   Entities.EntityOrder[static_cast<std::size_t>(position)].Kind = KindRemoved;
 }
 
-void EmitAllOwn() { EmitStoredEntities(-1, -1, -1, -1, -1, -1, -1, 0, nullptr); }
+// Escape stays up: these walks are not about it.
+void Emit(const StoredEntityOverrides& overrides) {
+  EscapeNeverDown up;
+  EmitStoredEntities(overrides, up);
+}
+
+void EmitAllOwn() { Emit(kOwnAttributes); }
 
 class Reemission : public EmitTest {};
 
@@ -177,10 +182,6 @@ class RecordingDisplay final : public ProgressDisplay {
 
 class ReemissionWithPlatform : public Reemission {
  protected:
-  void TearDown() override {
-    InstallPlatform(nullptr);
-    Reemission::TearDown();
-  }
   void AddPoints(int count) {
     for (int i = 0; i < count; ++i) {
       PointRecord& r = Store(Entities.PointTable, KindPoint);
@@ -194,12 +195,11 @@ class ReemissionWithPlatform : public Reemission {
 TEST_F(ReemissionWithPlatform, EscapeHeldFromTheStartLeavesNothing) {
   FakePlatform escape;
   escape.escapeUpPolls = 0;
-  InstallPlatform(&escape);
   Attributes.InitialLayerGroup = 3;
   Attributes.InitialLayer = 2;
   AddOutputLine("hd");
   AddPoints(250);
-  EmitAllOwn();
+  EmitStoredEntities(kOwnAttributes, escape);
   EXPECT_EQ(Take(), Lines{});
   EXPECT_EQ(escape.polls, 1);
 }
@@ -207,9 +207,8 @@ TEST_F(ReemissionWithPlatform, EscapeHeldFromTheStartLeavesNothing) {
 TEST_F(ReemissionWithPlatform, EscapeIsPolledEveryHundredEntries) {
   FakePlatform escape;
   escape.escapeUpPolls = 2;  // down at the third poll, position 200
-  InstallPlatform(&escape);
   AddPoints(250);
-  EmitAllOwn();
+  EmitStoredEntities(kOwnAttributes, escape);
   EXPECT_EQ(escape.polls, 3);
   // Emptied, and the final layer group and layer equal what was written.
   EXPECT_EQ(OutputLines.Count(), 0);
@@ -218,10 +217,9 @@ TEST_F(ReemissionWithPlatform, EscapeIsPolledEveryHundredEntries) {
 
 TEST_F(ReemissionWithPlatform, ProgressShownAtEveryHundredth) {
   FakePlatform never;
-  InstallPlatform(&never);
   RecordingDisplay display;
   AddPoints(250);
-  EmitStoredEntities(-1, -1, -1, -1, -1, -1, -1, 0, &display);
+  EmitStoredEntities({.Progress = &display}, never);
   const std::string prefix =
       "\x8F\x88\x97\x9D\x92\x86(ESC:\x92\x86\x92\x66)\x81\x46";  // 処理中(ESC:中断)：
   const std::string slash = "\x81\x5E";                          // ／
@@ -237,12 +235,12 @@ TEST_F(Reemission, LayerOverridesOnlyWithinRange) {
   Attributes.InitialLayer = 1;
   AddCircle(Header(1, 1, 1));
   AddCircle(Header(2, 1, 1));
-  EmitStoredEntities(15, 16, -1, -1, -1, -1, -1, 0, nullptr);
+  Emit({.LayerGroup = 15, .Layer = 16});
   EXPECT_EQ(Take(),
             (Lines{"lgF", "ly1", "lc1", "lt1", "lw0", "ci 0 0 5", "ci 0 0 5", "lg1", "ly1"}));
 
   ResetEmitState();
-  EmitStoredEntities(16, -1, -1, -1, -1, -1, -1, 0, nullptr);
+  Emit({.LayerGroup = 16});
   EXPECT_EQ(Take(), (Lines{"lg1", "ly1", "lc1", "lt1", "lw0", "ci 0 0 5", "lg2", "ly1", "ci 0 0 5",
                            "lg1", "ly1"}));
 }
@@ -252,7 +250,7 @@ TEST_F(Reemission, TextColourOverridePutsTextsUnderFreeSize) {
   TextRecord& second = AddText(Header(0, 0, 4), "B");
   second.TextType = 3;
   AddText(Header(0, 0, 2), "C").Height = 4;
-  EmitStoredEntities(-1, -1, -1, -1, -1, 5, 2, 0, nullptr);
+  Emit({.TextColor = 5, .Cc = 2});
   // B has its own type 3 and colour 4, yet the same free size as A: no line.
   EXPECT_EQ(Take(), (Lines{"lg0", "ly0", "cn0 3 3 0 5", "cc2", kDefaultFontLine, "ch 10 20 1 0 \"",
                            "A", "ch 10 20 1 0 \"", "B", "cn0 3 4 0 5", "ch 10 20 1 0 \"", "C"}));
@@ -348,7 +346,14 @@ TEST_P(EachKind, WritesItsOwnAttributes) {
 
 TEST_P(EachKind, WritesTheOverridesItUses) {
   StoreOfKind(GetParam().kind, 3, 0);
-  EmitStoredEntities(6, 7, 8, 9, 11, 5, 3, 255, nullptr);
+  Emit({.LayerGroup = 6,
+        .Layer = 7,
+        .Color = 8,
+        .LineType = 9,
+        .LineWidth = 11,
+        .TextColor = 5,
+        .Cc = 3,
+        .Color10 = 255});
   Lines expected = GetParam().override;
   expected.insert(expected.end(), {"lg0", "ly0"});
   EXPECT_EQ(Take(), expected);
@@ -440,7 +445,7 @@ class ColorTen : public EmitTest, public ::testing::WithParamInterface<ColorCase
 
 TEST_P(ColorTen, OverrideTenWithValue255) {
   StoreOfKind(GetParam().kind, 3, 4660);
-  EmitStoredEntities(-1, -1, 10, -1, -1, -1, -1, 255, nullptr);
+  Emit({.Color = 10, .Color10 = 255});
   EXPECT_EQ(ColorLines(Take()), GetParam().overrideTen);
 }
 
@@ -473,7 +478,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Reemission, OverridesPassThroughTheEmittersRangeRules) {
   AddLine(Header(0, 0, 1), 0, 0, 0, 1, 0);
   AddText(Header(0, 0, 2), "A");
-  EmitStoredEntities(-1, -1, -1, -1, 40000, -1, 9, 0, nullptr);
+  Emit({.LineWidth = 40000, .Cc = 9});
   EXPECT_EQ(Take(), (Lines{"lg0", "ly0", "lc1", "lt1", "lw0", "0 0 1 0", "cn1", "cc0",
                            kDefaultFontLine, "ch 10 20 1 0 \"", "A"}));
 }

@@ -122,6 +122,20 @@ TEST_F(KzmGaibuWriter, UnwritablePathGivesFalseAndNoFile) {
   EXPECT_EQ(OutputLines.Count(), 1);
 }
 
+// No temporary file at the start means no result, even when one could be
+// made by the end: the run answers "hq", and the host keeps its drawing.
+TEST_F(KzmGaibuWriter, NoTemporaryFileAtTheStartGivesQuit) {
+  const fs::path later = folder_ / "later";
+  const fs::path target = later / "KZC_TEMP.TXT";
+  StreamedInterchangeFile file(target.string());
+  EXPECT_FALSE(file.Streaming());
+  fs::create_directory(later);
+  WriteBytes(target, "the host's selection\r\n");
+  AddOutputLine("hd");
+  EXPECT_FALSE(file.Finish());
+  EXPECT_EQ(ReadBytes(target), "hq\r\n");
+}
+
 // A file size limit makes the write fail after its first bytes: the host then
 // gets "hq", and no temporary file stays. The limit and the ignored SIGXFSZ
 // stay inside a child process.

@@ -9,6 +9,12 @@
 
 #include "machine/platform.h"
 
+// Escape never held: for walks that are not about it.
+class EscapeNeverDown final : public EscapeKey {
+ public:
+  bool IsEscapeDown() override { return false; }
+};
+
 class FakePlatform final : public Platform {
  public:
   std::vector<std::string> arguments;

@@ -39,11 +39,9 @@ std::string JoinIn(const std::string& folder) {
   FakePlatform platform;
   platform.arguments = {"1"};
   platform.executablePath = folder + "\\k726.exe";
-  InstallPlatform(&platform);
   ValueWindow window;
   TForm1 form(platform, window);
   form.FormShow(nullptr);
-  InstallPlatform(nullptr);
   ResetInterchangeState();
   const std::string bytes = ReadAll(folder + "\\KZC_TEMP.TXT");
   RemoveFileQuietly(folder + "\\KZC_TEMP.TXT");
