@@ -199,9 +199,10 @@ TEST(EndToEndFaults, AFolderThatTakesNoNewFileEndsInQuit) {
     EXPECT_TRUE(folder.Temporaries().empty());
     ++tried;
   }
-  if (tried == 0)
+  if (tried == 0) {
     GTEST_SKIP() << "the file system of " << fs::temp_directory_path()
                  << " has no immutable attribute";
+  }
 }
 
 TEST(EndToEndFaults, ExhaustedMemoryEndsInTheResultOrQuit) {
