@@ -36,7 +36,9 @@
 //     host draws that shape from those digits too, so this is printing, not
 //     a fault: «sl 999999999999999.1 5 337.1 31 999999999999999.4 5.0 146 5»
 //     is written with the x values of its first and third corners both
-//     «999999999999999», and comes back with three corners.
+//     «999999999999999», and comes back with three corners. The two cases
+//     meet: an "sl" that shows nothing once read back may be followed by one
+//     that comes back merged (a finding of the long run, kept as a seed).
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -293,38 +295,42 @@ std::string Describe(const std::vector<EntityLine>& lines, std::size_t i) {
   return text + " | z" + std::to_string(lines[i].ZFlags);
 }
 
-// first must equal second, except for runs of lines of first that show
-// nothing when read alone (a message is three lines, and several empty
-// "pl"/"#" pairs may stand in a row).
+// Whether the entity line first[i] comes back as other: the same, or an "sl"
+// as the shape its merged corners give.
+bool ComesBackAs(const std::vector<EntityLine>& first, std::size_t i, const EntityLine& other) {
+  if (SameEntity(first[i], other)) return true;
+  std::string merged;
+  if (!CornersMergeReadAlone(first, i, merged)) return false;
+  // Two corners take a line width, more do not.
+  EntityLine shape = first[i];
+  shape.Line = merged;
+  const unsigned wanted = AttributesOf(merged, false);
+  for (std::size_t a = 0; a < AttributeCount; ++a) {
+    shape.Attributes[a] = wanted & (1u << a) ? first[i].InForce[a] : std::string_view();
+  }
+  return SameEntity(shape, other);
+}
+
+// first must come back as second (ComesBackAs), except for runs of lines of
+// first that show nothing when read alone (a message is three lines, and
+// several empty "pl"/"#" pairs may stand in a row), before a line that comes
+// back.
 void CompareRounds(std::string_view firstImage, std::string_view secondImage) {
   const std::vector<EntityLine> first = EntityLines(SplitCrLfLines(firstImage));
   const std::vector<EntityLine> second = EntityLines(SplitCrLfLines(secondImage));
   std::size_t i = 0;
   std::size_t k = 0;
   while (i < first.size() || k < second.size()) {
-    if (i < first.size() && k < second.size() && SameEntity(first[i], second[k])) {
+    if (i < first.size() && k < second.size() && ComesBackAs(first, i, second[k])) {
       ++i, ++k;
       continue;
     }
-    if (std::string merged;
-        i < first.size() && k < second.size() && CornersMergeReadAlone(first, i, merged)) {
-      // Two corners take a line width, more do not.
-      EntityLine shape = first[i];
-      shape.Line = merged;
-      const unsigned wanted = AttributesOf(merged, false);
-      for (std::size_t a = 0; a < AttributeCount; ++a) {
-        shape.Attributes[a] = wanted & (1u << a) ? first[i].InForce[a] : std::string_view();
-      }
-      if (SameEntity(shape, second[k])) {
-        ++i, ++k;
-        continue;
-      }
-    }
+    // The run may be followed by a merged "sl" as well as by a line as it was.
     bool skipped = false;
     for (std::size_t run = 1; i + run <= first.size() && !skipped; ++run) {
       const std::size_t next = i + run;
       const bool realigns =
-          k == second.size() ? true : next < first.size() && SameEntity(first[next], second[k]);
+          k == second.size() ? true : next < first.size() && ComesBackAs(first, next, second[k]);
       if (realigns && ShowsNothingReadAlone(first, i, run)) {
         i = next;
         skipped = true;

@@ -74,5 +74,10 @@ int main(int argc, char** argv) {
        RunLine(0, "-") + pair +
            "sl 123456789.123456789 393.3 -281.4648 0 -281.46479998 0.0 123456789.1234568 "
            "393.3\r\n");
+  // A three-corner "sl" whose first and third corners merge (nothing comes
+  // back) right before a four-corner one whose first and fourth do.
+  Save(folder, "sl_vanished_then_merged.txt",
+       RunLine(0, "-") + pair + "sl 34135168943590.184 0.934 5 6 34135168943590.180 0.934\r\n" +
+           "sl 34135168943590.184 0.934 5 6 3 7 34135168943590.180 0.934\r\n");
   return 0;
 }
