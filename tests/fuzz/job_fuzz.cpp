@@ -27,6 +27,18 @@
 //     its own: a value that rounds onto an emitter's threshold when written
 //     (a radius of 1.0000000000000001e-8 written «1E-8», two points that
 //     round to within 1e-8), or an empty "pl"/"#" pair left by such a line.
+//     Likewise corners of an "sl" whose written texts are equal, or read back
+//     within 1e-8 of each other, are one corner in the second round, though
+//     the first kept them apart: such an "sl" may come back as the shape the
+//     merged corners give, the one its line gives when read on its own (two
+//     or three corners where it had more, with the line width a shape of two
+//     corners takes; nothing when it then shows nothing, as above). The
+//     host draws that shape from those digits too, so this is printing, not
+//     a fault: «sl 999999999999999.1 5 337.1 31 999999999999999.4 5.0 146 5»
+//     is written with the x values of its first and third corners both
+//     «999999999999999», and comes back with three corners. The two cases
+//     meet: an "sl" that shows nothing once read back may be followed by one
+//     that comes back merged (a finding of the long run, kept as a seed).
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -146,7 +158,8 @@ struct EntityLine {
   std::string_view Line;
   std::array<std::string_view, AttributeCount> Attributes;
   unsigned ZFlags;
-  bool operator==(const EntityLine&) const = default;
+  // Every attribute in force at the line, for a shape it may come back as.
+  std::array<std::string_view, AttributeCount> InForce;
 };
 
 constexpr unsigned Bit(Attribute a) { return 1u << a; }
@@ -161,6 +174,10 @@ bool IsTextWord(std::string_view word) {
   return false;
 }
 
+std::size_t Blanks(std::string_view line) {
+  return static_cast<std::size_t>(std::count(line.begin(), line.end(), ' '));
+}
+
 // The attributes an entity line's re-emitter writes for it, as bits. Others in
 // force at that line were written for another entity and are not compared.
 // inMessage: the line belongs to a message ("msg", its plain line, its "cs").
@@ -171,7 +188,7 @@ unsigned AttributesOf(std::string_view line, bool inMessage) {
   if (word == "pt") return kLayer | Bit(Pn) | Bit(Lw);
   if (word == "ci") return kLineAttributes;
   if (IsTextWord(word)) return kTextAttributes;
-  const std::size_t values = static_cast<std::size_t>(std::count(line.begin(), line.end(), ' '));
+  const std::size_t values = Blanks(line);
   if ((word == "sl" && values == 4) || word == "se") return kLayer | Bit(Lc) | Bit(Lw);
   if (word == "sl" || word == "sc" || word == "so" || word == "sg") return kLayer | Bit(Lc);
   return kLineAttributes;  // a plain line
@@ -196,7 +213,7 @@ std::vector<EntityLine> EntityLines(const std::vector<std::string_view>& lines) 
     } else {
       const unsigned wanted = AttributesOf(line, messageLines > 0);
       messageLines = line == "msg" ? 2 : messageLines > 0 ? messageLines - 1 : 0;
-      EntityLine entity{line, {}, wanted == 0 ? 0 : zFlags};
+      EntityLine entity{line, {}, wanted == 0 ? 0 : zFlags, current};
       for (std::size_t a = 0; a < AttributeCount; ++a) {
         if (wanted & (1u << a)) entity.Attributes[a] = current[a];
       }
@@ -207,19 +224,47 @@ std::vector<EntityLine> EntityLines(const std::vector<std::string_view>& lines) 
   return entities;
 }
 
-// Reads the lines alone and emits what they stored: true when nothing but
-// attribute lines and "pl"/"#" brackets comes out. Changes the whole state.
-bool ShowsNothingReadAlone(const std::vector<EntityLine>& lines, std::size_t first,
-                           std::size_t count) {
+// The image of the lines read alone and emitted. Changes the whole state.
+std::string EmittedAlone(const std::vector<EntityLine>& lines, std::size_t first,
+                         std::size_t count) {
   ResetInterchangeState();
   for (std::size_t i = first; i < first + count; ++i) ParseInterchangeLine(lines[i].Line);
   ResetEmitState();
   EscapeNeverDown up;
   EmitStoredEntities(kOwnAttributes, up);
-  const std::string image = RenderInterchangeFile();
+  return RenderInterchangeFile();
+}
+
+bool IsBracketOrQuit(std::string_view line) {
+  return line == "pl" || line == "#" || line == kCommandQuit;
+}
+
+// True when nothing but attribute lines and "pl"/"#" brackets comes out of
+// the lines read alone.
+bool ShowsNothingReadAlone(const std::vector<EntityLine>& lines, std::size_t first,
+                           std::size_t count) {
+  const std::string image = EmittedAlone(lines, first, count);
   for (const EntityLine& e : EntityLines(SplitCrLfLines(image))) {
-    if (e.Line != "pl" && e.Line != "#" && e.Line != kCommandQuit) return false;
+    if (!IsBracketOrQuit(e.Line)) return false;
   }
+  return true;
+}
+
+// An "sl" line read alone comes out with fewer corners: two of its corners,
+// apart as the first round had them, are one as written. Then merged holds
+// the line that comes out.
+bool CornersMergeReadAlone(const std::vector<EntityLine>& lines, std::size_t i,
+                           std::string& merged) {
+  if (lines[i].Line.substr(0, 3) != "sl ") return false;
+  const std::string image = EmittedAlone(lines, i, 1);
+  std::vector<std::string_view> out;
+  for (const EntityLine& e : EntityLines(SplitCrLfLines(image))) {
+    if (!IsBracketOrQuit(e.Line)) out.push_back(e.Line);
+  }
+  if (out.size() != 1 || out[0].substr(0, 3) != "sl " || Blanks(out[0]) >= Blanks(lines[i].Line)) {
+    return false;
+  }
+  merged = out[0];
   return true;
 }
 
@@ -252,24 +297,42 @@ std::string Describe(const std::vector<EntityLine>& lines, std::size_t i) {
   return text + " | z" + std::to_string(lines[i].ZFlags);
 }
 
-// first must equal second, except for runs of lines of first that show
-// nothing when read alone (a message is three lines, and several empty
-// "pl"/"#" pairs may stand in a row).
+// Whether the entity line first[i] comes back as other: the same, or an "sl"
+// as the shape its merged corners give.
+bool ComesBackAs(const std::vector<EntityLine>& first, std::size_t i, const EntityLine& other) {
+  if (SameEntity(first[i], other)) return true;
+  std::string merged;
+  if (!CornersMergeReadAlone(first, i, merged)) return false;
+  // Two corners take a line width, more do not.
+  EntityLine shape = first[i];
+  shape.Line = merged;
+  const unsigned wanted = AttributesOf(merged, false);
+  for (std::size_t a = 0; a < AttributeCount; ++a) {
+    shape.Attributes[a] = wanted & (1u << a) ? first[i].InForce[a] : std::string_view();
+  }
+  return SameEntity(shape, other);
+}
+
+// first must come back as second (ComesBackAs), except for runs of lines of
+// first that show nothing when read alone (a message is three lines, and
+// several empty "pl"/"#" pairs may stand in a row), before a line that comes
+// back.
 void CompareRounds(std::string_view firstImage, std::string_view secondImage) {
   const std::vector<EntityLine> first = EntityLines(SplitCrLfLines(firstImage));
   const std::vector<EntityLine> second = EntityLines(SplitCrLfLines(secondImage));
   std::size_t i = 0;
   std::size_t k = 0;
   while (i < first.size() || k < second.size()) {
-    if (i < first.size() && k < second.size() && SameEntity(first[i], second[k])) {
+    if (i < first.size() && k < second.size() && ComesBackAs(first, i, second[k])) {
       ++i, ++k;
       continue;
     }
+    // The run may be followed by a merged "sl" as well as by a line as it was.
     bool skipped = false;
     for (std::size_t run = 1; i + run <= first.size() && !skipped; ++run) {
       const std::size_t next = i + run;
       const bool realigns =
-          k == second.size() ? true : next < first.size() && SameEntity(first[next], second[k]);
+          k == second.size() ? true : next < first.size() && ComesBackAs(first, next, second[k]);
       if (realigns && ShowsNothingReadAlone(first, i, run)) {
         i = next;
         skipped = true;

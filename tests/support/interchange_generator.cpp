@@ -4,6 +4,8 @@
 #include <charconv>
 #include <random>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -47,7 +49,10 @@ constexpr std::array<std::string_view, 10> kTextWords = {"ch", "cv", "cs", "cr",
 
 class Writer {
  public:
-  Writer(const GeneratorOptions& options) : rng_(options.Seed), crlf_(options.CrLf) {}
+  Writer(const GeneratorOptions& options)
+      : rng_(options.Seed), crlf_(options.CrLf), varied_(options.Varied) {}
+
+  bool Varied() const { return varied_; }
 
   std::string& Out() { return out_; }
   std::mt19937_64& Rng() { return rng_; }
@@ -69,14 +74,42 @@ class Writer {
     }
   }
   void Coordinate() { Number(Uniform(-5000000, 5000000)); }
-  // A value after its separating blank.
+  // A value after its separator; when varied, half of them anywhere from
+  // 1e-9 to 1e15.
   void Value(std::int64_t hundredths) {
-    Blank();
+    Separator();
+    if (varied_ && Chance(0.5)) return Word(WideNumber(1));
     Number(hundredths);
   }
-  void CoordinateValue() {
-    Blank();
-    Coordinate();
+  void CoordinateValue() { Value(Uniform(-5000000, 5000000)); }
+  // A blank; when varied, now and then a run of blanks and tabs.
+  void Separator() {
+    constexpr std::array<std::string_view, 5> kRuns = {" ", "  ", "\t", " \t", "\t\t "};
+    Word(varied_ && Chance(0.3) ? kRuns[static_cast<std::size_t>(Uniform(1, 4))] : kRuns[0]);
+  }
+  // A number of minDigits to 17 significant digits whose first digit stands
+  // for 1e-9 to 1e15, signed or not, mostly in fixed form.
+  std::string WideNumber(int minDigits) {
+    const int digitCount = Uniform(minDigits, 17);
+    const int exponent = Uniform(-9, 15);
+    std::string digits(1, static_cast<char>('0' + Uniform(1, 9)));
+    while (static_cast<int>(digits.size()) < digitCount) {
+      digits.push_back(static_cast<char>('0' + Uniform(0, 9)));
+    }
+    std::string text = Chance(0.3) ? "-" : "";
+    if (Chance(0.15)) {
+      text.append(digits, 0, 1);
+      if (digits.size() > 1) text.append(".").append(digits, 1);
+      text.append(Chance(0.5) ? "E" : "e").append(std::to_string(exponent));
+    } else if (exponent < 0) {
+      text.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);
+    } else {
+      const auto whole = static_cast<std::size_t>(exponent) + 1;
+      if (digits.size() < whole) digits.append(whole - digits.size(), '0');
+      text.append(digits, 0, whole);
+      if (digits.size() > whole) text.append(".").append(digits, whole);
+    }
+    return text;
   }
   // "lg" or "ly" with one hexadecimal digit.
   void LayerLine(std::string_view word) {
@@ -99,6 +132,7 @@ class Writer {
  private:
   std::mt19937_64 rng_;
   bool crlf_;
+  bool varied_;
   std::string out_;
 };
 
@@ -184,20 +218,26 @@ void TextAttributes(Writer& w) {
   }
 }
 
-// The text content: one to four words, sometimes with a blank between.
+// The text content: one to four words, sometimes with a blank between. When
+// varied, now and then more than a line holds (the reader cuts it at 255
+// bytes), quotes and equals signs inside, or a lead byte without its second
+// byte at the end.
 void TextContent(Writer& w) {
-  const int words = w.Uniform(1, 4);
+  const bool varied = w.Varied();
+  const int words = varied && w.Chance(0.08) ? w.Uniform(40, 70) : w.Uniform(1, 4);
   for (int i = 0; i < words; ++i) {
     if (i > 0 && w.Chance(0.2)) w.Blank();
+    if (varied && w.Chance(0.03)) w.Word(w.Chance(0.5) ? "\"" : "=");
     w.Word(kWords[static_cast<std::size_t>(w.Uniform(0, kWords.size() - 1))]);
   }
+  if (varied && w.Chance(0.05)) w.Word("\x90");
 }
 
 void TextLine(Writer& w, std::string_view word) {
   w.Word(word);
   w.CoordinateValue();
   w.CoordinateValue();
-  w.Word(" ");
+  w.Separator();
   w.Number(w.Uniform(1, 200));  // vector: never zero
   w.Value(w.Uniform(-200, 200));
   w.Word(" \"");
@@ -225,6 +265,33 @@ void Points(Writer& w, int count) {
     w.Value(y);
     x += (i % 2 == 0) ? w.Uniform(100, 50000) : 0;
     y += (i % 2 == 1) ? w.Uniform(100, 50000) : 0;
+  }
+}
+
+// An "sl" of count corners, when varied: two of them (neighbours or not)
+// differ only in the 16th or 17th significant digit of x, which a write with
+// 15 digits merges, or not at all.
+void VariedSl(Writer& w, int count) {
+  std::vector<std::pair<std::string, std::string>> corners;
+  for (int i = 0; i < count; ++i) corners.emplace_back(w.WideNumber(1), w.WideNumber(1));
+  if (w.Chance(0.5)) {
+    const auto first = static_cast<std::size_t>(w.Uniform(0, count - 2));
+    const auto second = static_cast<std::size_t>(w.Uniform(static_cast<int>(first) + 1, count - 1));
+    std::string x = w.WideNumber(16);
+    std::string twin = x;
+    if (w.Chance(0.8))
+      twin.back() = static_cast<char>('0' + (twin.back() - '0' + w.Uniform(1, 9)) % 10);
+    corners[first].first = x;
+    corners[second] = {twin, corners[first].second};
+    if (corners[second].second.find_first_of(".eE") == std::string::npos) {
+      corners[second].second += ".0";
+    }
+  }
+  for (const auto& [x, y] : corners) {
+    w.Separator();
+    w.Word(x);
+    w.Separator();
+    w.Word(y);
   }
 }
 
@@ -260,7 +327,16 @@ GeneratedFile GenerateInterchangeFile(const GeneratorOptions& options) {
   while (result.Entities < options.Entities) {
     AttributeChanges(w);
     const int pick = w.Uniform(0, 99);
-    if (pick < 30) {
+    const bool textsLeft = options.MaxTexts < 0 || result.Texts < options.MaxTexts;
+    if (w.Varied() && w.Chance(0.004)) {
+      // A block, which cannot be written back: the join gives "hq".
+      w.Word("BL");
+      w.CoordinateValue();
+      w.CoordinateValue();
+      w.Separator();
+      w.Line(kWords[static_cast<std::size_t>(w.Uniform(0, kWords.size() - 1))]);
+      ++result.Entities;
+    } else if (pick < 30 && textsLeft) {
       TextAttributes(w);
       TextLine(w, kTextWords[w.Chance(0.8) ? 0 : static_cast<std::size_t>(w.Uniform(1, 9))]);
       ++result.Texts;
@@ -309,7 +385,11 @@ GeneratedFile GenerateInterchangeFile(const GeneratorOptions& options) {
       ++result.Entities;
     } else if (pick < 87) {
       w.Word("sl");
-      Points(w, w.Uniform(2, 4));
+      if (w.Varied() && w.Chance(0.6)) {
+        VariedSl(w, w.Uniform(2, 4));
+      } else {
+        Points(w, w.Uniform(2, 4));
+      }
       w.EndLine();
       ++result.Entities;
     } else if (pick < 90) {

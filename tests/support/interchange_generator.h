@@ -16,6 +16,16 @@ struct GeneratorOptions {
   // Numbers have at most 9 significant digits, so they survive a write and
   // read back exactly.
   bool CrLf = true;
+  // Selections as varied as a fuzzer's seeds want them: values from 1e-9 to
+  // 1e15 with up to 17 significant digits, now and then in exponent form;
+  // runs of blanks and tabs between values; texts longer than a line holds
+  // and texts cut inside a double-byte character; "sl" corners that differ
+  // only beyond the 15th digit; blocks. Entities may then be degenerate, and
+  // writing back may drop or merge them.
+  bool Varied = false;
+  // Texts beyond this many become plain lines (a message's text does not
+  // count); negative: no limit. Two make a pair for mode "2".
+  std::int64_t MaxTexts = -1;
 };
 
 struct GeneratedFile {
