@@ -32,7 +32,8 @@
 //     the first kept them apart: such an "sl" may come back as the shape the
 //     merged corners give, the one its line gives when read on its own (two
 //     or three corners where it had more, with the line width a shape of two
-//     corners takes; nothing when it then shows nothing, as above). The
+//     corners takes, the reader's initial one when nothing before needed the
+//     first round to write one; nothing when it then shows nothing). The
 //     host draws that shape from those digits too, so this is printing, not
 //     a fault: «sl 999999999999999.1 5 337.1 31 999999999999999.4 5.0 146 5»
 //     is written with the x values of its first and third corners both
@@ -303,12 +304,17 @@ bool ComesBackAs(const std::vector<EntityLine>& first, std::size_t i, const Enti
   if (SameEntity(first[i], other)) return true;
   std::string merged;
   if (!CornersMergeReadAlone(first, i, merged)) return false;
-  // Two corners take a line width, more do not.
+  // Two corners take a line width, more do not. One the first round never
+  // wrote, as nothing before needed it, is the reader's initial one, which
+  // the second round writes as it likes.
   EntityLine shape = first[i];
   shape.Line = merged;
   const unsigned wanted = AttributesOf(merged, false);
   for (std::size_t a = 0; a < AttributeCount; ++a) {
-    shape.Attributes[a] = wanted & (1u << a) ? first[i].InForce[a] : std::string_view();
+    const std::string_view inForce = first[i].InForce[a];
+    shape.Attributes[a] = (wanted & (1u << a)) == 0 ? std::string_view()
+                          : inForce.empty()         ? other.Attributes[a]
+                                                    : inForce;
   }
   return SameEntity(shape, other);
 }

@@ -79,5 +79,10 @@ int main(int argc, char** argv) {
   Save(folder, "sl_vanished_then_merged.txt",
        RunLine(0, "-") + pair + "sl 34135168943590.184 0.934 5 6 34135168943590.180 0.934\r\n" +
            "sl 34135168943590.184 0.934 5 6 3 7 34135168943590.180 0.934\r\n");
+  // A three-corner "sl" that comes back with two, which take a line width
+  // that nothing before it needed the first round to write.
+  Save(folder, "sl_merged_to_two_first.txt",
+       RunLine(0, " ") + "lc2\r\nsl 854453000 0 8815995960823.988 -9.752047e14 " +
+           "8815995960823.987 -9.752047e14\r\n" + pair);
   return 0;
 }
