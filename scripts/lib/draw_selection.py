@@ -348,7 +348,10 @@ def draw(selection, frame, marked, caption, target):
         subprocess.run(["convert", "-size", "%dx%d" % (frame.width, frame.height),
                         "mvg:" + mvg, "-depth", "8",
                         # No time stamps: a picture drawn again is the same file.
-                        "-define", "png:exclude-chunk=date,time", target], check=True)
+                        "-define", "png:exclude-chunk=date,time",
+                        # Always truecolour: the kind of PNG does not change with
+                        # the number of colours a drawing happens to use.
+                        "PNG24:" + target], check=True)
     finally:
         os.unlink(mvg)
 
