@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/form_layout.h"
 #include "machine/form_window.h"
 
 class ValueWindow final : public FormWindow {
@@ -37,14 +38,14 @@ class ValueWindow final : public FormWindow {
   std::int32_t Top() const { return top_; }
 
  private:
-  // The Windows form's outer width with a Windows 10 frame (312 + 2 * 3).
-  static constexpr std::int32_t kOuterWidth = 318;
-  std::int32_t outerWidth_ = kOuterWidth;
+  // The Windows 10 frame: 3 pixels on either side of the client area.
+  static constexpr std::int32_t kFrameSide = 3;
+  std::int32_t outerWidth_ = kFormClientWidth + 2 * kFrameSide;
   bool minimised_ = false;
   bool moved_ = false;
   bool closed_ = false;
-  std::int32_t left_ = 192;
-  std::int32_t top_ = 107;
+  std::int32_t left_ = kFormDesignedLeft;
+  std::int32_t top_ = kFormDesignedTop;
   std::int32_t radio_ = 0;
   std::string edit_;
 };

@@ -142,7 +142,7 @@ POINT PointOf(LPARAM position) {
 }
 
 template <class Handler>
-LRESULT Guarded(Handler handler, LRESULT fallback) {
+LRESULT Guarded(Handler handler, LRESULT fallback) noexcept {
   try {
     return handler();
   } catch (...) {
@@ -399,7 +399,8 @@ void Win32FormWindow::Close() {
 // the last message, still reaches onMessage; then both are forgotten.
 LRESULT Win32FormWindow::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                HWND Win32FormWindow::*handle,
-                               LRESULT (Win32FormWindow::*onMessage)(UINT, WPARAM, LPARAM)) {
+                               LRESULT (Win32FormWindow::*onMessage)(UINT, WPARAM,
+                                                                     LPARAM)) noexcept {
   return Guarded(
       [&]() -> LRESULT {
         if (message == WM_NCCREATE) {
@@ -421,13 +422,13 @@ LRESULT Win32FormWindow::Route(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 LRESULT CALLBACK Win32FormWindow::ApplicationProc(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) {
+                                                  LPARAM lParam) noexcept {
   return Route(window, message, wParam, lParam, &Win32FormWindow::application_,
                &Win32FormWindow::OnApplicationMessage);
 }
 
 LRESULT CALLBACK Win32FormWindow::FormProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
+                                           LPARAM lParam) noexcept {
   return Route(window, message, wParam, lParam, &Win32FormWindow::form_,
                &Win32FormWindow::OnFormMessage);
 }

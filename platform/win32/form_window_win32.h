@@ -74,11 +74,14 @@ class Win32FormWindow final : public FormWindow {
   void Close() override;
 
  private:
-  static LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // No exception may cross the system's frames: Route catches every one.
+  static LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam) noexcept;
+  static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam,
+                                   LPARAM lParam) noexcept;
   static LRESULT Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                        HWND Win32FormWindow::*handle,
-                       LRESULT (Win32FormWindow::*onMessage)(UINT, WPARAM, LPARAM));
+                       LRESULT (Win32FormWindow::*onMessage)(UINT, WPARAM, LPARAM)) noexcept;
   LRESULT OnApplicationMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnCommand(int id, int code);
