@@ -197,9 +197,9 @@ void BM_EmitStoredEntities(benchmark::State& state) {
   for (auto _ : state) {
     ClearOutputLines();
     ImageRenderer renderer(buffer.data(), buffer.size(), sink);
-    OutputLines.AttachRenderer(&renderer);
+    OutputLines.Attach(&renderer);
     EmitAll();
-    OutputLines.AttachRenderer(nullptr);
+    OutputLines.Attach(nullptr);
     renderer.Finish();
     benchmark::DoNotOptimize(sink.bytes);
   }
@@ -208,20 +208,6 @@ void BM_EmitStoredEntities(benchmark::State& state) {
   ResetInterchangeState();
 }
 BENCHMARK(BM_EmitStoredEntities)->Unit(benchmark::kMillisecond);
-
-// The list holding every line, then the image built from it.
-void BM_EmitStoredEntitiesHeldAndRendered(benchmark::State& state) {
-  FillTables(kEntities);
-  for (auto _ : state) {
-    ClearOutputLines();
-    EmitAll();
-    const std::string image = RenderInterchangeFile();
-    benchmark::DoNotOptimize(image.data());
-  }
-  state.SetItemsProcessed(state.iterations() * kEntities);
-  ResetInterchangeState();
-}
-BENCHMARK(BM_EmitStoredEntitiesHeldAndRendered)->Unit(benchmark::kMillisecond);
 
 // The whole output side of a join: emission streamed into the file on disk.
 void BM_EmitStoredEntitiesAndWrite(benchmark::State& state) {

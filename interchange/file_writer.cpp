@@ -1,39 +1,12 @@
 #include "interchange/file_writer.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "interchange/output_lines.h"
 
 namespace {
 
 // The image goes to disk in pieces of this size as it is built, so that it
-// is never held whole beside the list.
+// is never held whole.
 constexpr std::size_t kImageBlockBytes = std::size_t{1} << 20;
-
-// An upper bound of the image's size: every entry with a line end.
-std::size_t ImageBound() {
-  return OutputLines.ByteSize() + 2 * static_cast<std::size_t>(OutputLines.Count()) +
-         kQuitImage.size();
-}
-
-bool RenderList(ImageRenderer& renderer) {
-  return OutputLines.ForEach([&](std::string_view entry) { return renderer.Put(entry); }) &&
-         renderer.Finish();
-}
-
-// The image by temporary file and rename, written as it is rendered. Throws
-// only when there is no memory for the buffer, before any file is made.
-bool WriteImageWithin(const std::string& path, FileWaitBudget& budget) {
-  const std::size_t capacity =
-      std::min(ImageBound() + ImageRenderer::kMinCapacity, kImageBlockBytes);
-  const auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
-  ReplacementFile file;
-  if (!file.Create(path, budget)) return false;
-  ReplacementFileSink sink(file, path, budget);
-  ImageRenderer renderer(buffer.get(), capacity, sink);
-  return RenderList(renderer) && file.Commit();
-}
 
 void WriteQuitWithin(const std::string& path, FileWaitBudget& budget) {
   bool written = ReplaceFileAtomically(path, kQuitImage, budget);
@@ -42,49 +15,12 @@ void WriteQuitWithin(const std::string& path, FileWaitBudget& budget) {
   if (!written) RemoveFileQuietly(path, budget);
 }
 
-bool WriteListWithin(const std::string& path, FileWaitBudget& budget) {
-  bool written = false;
-  try {
-    written = WriteImageWithin(path, budget);
-  } catch (...) {
-    // No memory for the image's buffer: "hq" needs none.
-  }
-  if (!written) WriteQuitWithin(path, budget);
-  RemoveStaleTemporaries(path);
-  return written;
-}
-
 }  // namespace
-
-std::string RenderInterchangeFile() {
-  class StringSink final : public ImageSink {
-   public:
-    bool Write(std::string_view piece) override {
-      image.append(piece);
-      return true;
-    }
-    bool Restart() override {
-      image.clear();
-      return true;
-    }
-    std::string image;
-  } sink;
-  sink.image.reserve(ImageBound());
-  char buffer[4 * ImageRenderer::kMinCapacity];
-  ImageRenderer renderer(buffer, sizeof buffer, sink);
-  RenderList(renderer);
-  return std::move(sink.image);
-}
 
 void WriteInterchangeQuit(const std::string& path) {
   FileWaitBudget budget;
   WriteQuitWithin(path, budget);
   RemoveStaleTemporaries(path);
-}
-
-bool WriteInterchangeFile(const std::string& path) {
-  FileWaitBudget budget;
-  return WriteListWithin(path, budget);
 }
 
 StreamedInterchangeFile::StreamedInterchangeFile(const std::string& path) : path_(path) {
@@ -95,13 +31,13 @@ StreamedInterchangeFile::StreamedInterchangeFile(const std::string& path) : path
   }
   if (!file_.Create(path_, budget_)) return;
   renderer_.emplace(buffer_.get(), kImageBlockBytes, sink_);
-  OutputLines.AttachRenderer(&*renderer_);
+  OutputLines.Attach(&*renderer_);
 }
 
 StreamedInterchangeFile::~StreamedInterchangeFile() { Detach(); }
 
 void StreamedInterchangeFile::Detach() {
-  if (renderer_) OutputLines.AttachRenderer(nullptr);
+  if (renderer_) OutputLines.Attach(nullptr);
 }
 
 bool StreamedInterchangeFile::Finish() {

@@ -1,5 +1,14 @@
 // The interchange file as the host reads it back: the image of OutputLines
-// (image_renderer.h has its form), written whole or not at all.
+// (image_renderer.h has its form), written whole or not at all. The host
+// finds either the complete result or "hq" (which leaves the drawing as it
+// was), never its own selection and never no file while that can be avoided:
+//   1. the image by temporary file and rename (the host never sees a part);
+//   2. failing that, "hq" the same way;
+//   3. failing that (a full disk, a folder that takes no new file), "hq"
+//      written over the existing file in place;
+//   4. only when that fails too, the file is removed.
+// Steps 3 and 4 allocate nothing. All waits together stay within 3 s.
+// Temporary files that killed runs left beside the file are removed.
 #pragma once
 
 #include <cstddef>
@@ -30,39 +39,20 @@ class ReplacementFileSink final : public ImageSink {
   FileWaitBudget& budget_;
 };
 
-// Builds the file image of the lines OutputLines holds (tests, benchmarks).
-std::string RenderInterchangeFile();
-
-// Replaces the file at path with the list, so that the host finds either the
-// complete result or "hq" (which leaves the drawing as it was), never its own
-// selection and never no file while that can be avoided:
-//   1. the image by temporary file and rename (the host never sees a part);
-//   2. failing that, "hq" the same way;
-//   3. failing that (a full disk, a folder that takes no new file), "hq"
-//      written over the existing file in place;
-//   4. only when that fails too, the file is removed.
-// The image is written as it is built, in pieces of 1 MiB, never held whole.
-// Running out of memory while building the image goes to step 2; steps 3 and
-// 4 allocate nothing. All waits together stay within 3 s. Temporary files
-// that killed runs left beside path are removed. True only after step 1.
-// A run streams instead (StreamedInterchangeFile, below), with the same
-// steps; this writes the lines OutputLines holds.
-bool WriteInterchangeFile(const std::string& path);
-
 // Steps 2 to 4 alone: the answer after a failure that left no result.
 void WriteInterchangeQuit(const std::string& path);
 
 // How a run writes its result: the image streamed into the temporary file
-// while the emitters fill OutputLines, so that a large result is never held
-// whole. Every entry goes to the renderer as it comes, and the renderer's
-// buffer to the file at the end of an entity once it is nearly full (the
-// list's EndEntity); a Clear part-way (the user's Escape) starts the image
-// afresh in a new temporary file. Made before the emitters run, with the list
-// empty; Finish then does step 1 with what was streamed, and after any
-// failure steps 2 to 4. When no temporary file (or no buffer) can be had at
-// the start, nothing is streamed and Finish writes "hq" at once. An object
-// destroyed without Finish (an exception on the way) removes its temporary
-// file and leaves path as it was.
+// in pieces of 1 MiB while the emitters fill OutputLines, so that a large
+// result is never held whole. Every entry goes to the renderer as it comes,
+// and the renderer's buffer to the file at the end of an entity once it is
+// nearly full (the list's EndEntity); a Clear part-way (the user's Escape)
+// starts the image afresh in a new temporary file. Made before the emitters
+// run, with the list empty; Finish then does step 1 with what was streamed,
+// and after any failure steps 2 to 4. When no temporary file (or no buffer)
+// can be had at the start, nothing is streamed and Finish writes "hq" at
+// once. An object destroyed without Finish (an exception on the way) removes
+// its temporary file and leaves path as it was.
 class StreamedInterchangeFile {
  public:
   explicit StreamedInterchangeFile(const std::string& path);

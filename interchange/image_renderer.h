@@ -13,6 +13,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "interchange/line_sink.h"
+
 // The image of an empty list.
 inline constexpr std::string_view kQuitImage = "hq\r\n";
 
@@ -31,7 +33,7 @@ class ImageSink {
 
 // Renders entries in the file form into a caller's buffer of capacity bytes
 // (at least kMinCapacity), handing each filled piece to the sink.
-class ImageRenderer {
+class ImageRenderer final : public LineSink {
  public:
   // A text's command line and its content, each at their limit, and CR LF.
   static constexpr std::size_t kMinCapacity = 2 * 255 + 2;
@@ -41,7 +43,7 @@ class ImageRenderer {
       : buffer_(buffer), capacity_(capacity), sink_(sink) {}
 
   // False once the sink refused a piece; then nothing more is rendered.
-  bool Put(std::string_view entry) {
+  bool Put(std::string_view entry) override {
     if (failed_) return false;
     if (!joinNext_ && capacity_ - used_ < kMinCapacity && !Flush()) return false;
     MarkEntry(joinNext_);
@@ -53,13 +55,13 @@ class ImageRenderer {
   }
   // Where the next entry may be composed in place, with room for bytes of it
   // and its line end; nullptr when there is less room, or after a failure.
-  char* ComposeSpace(std::size_t bytes) {
+  char* ComposeSpace(std::size_t bytes) override {
     return !failed_ && capacity_ - used_ >= bytes + 2 ? buffer_ + used_ : nullptr;
   }
   // Put for the entry composed from begin (handed out by ComposeSpace) to
   // end, at most its first 255 bytes. Anything put since begin was handed out
   // may have written over it: then the renderer fails rather than write that.
-  bool PutComposed(const char* begin, const char* end) {
+  bool PutComposed(const char* begin, const char* end) override {
     if (failed_ || begin != buffer_ + used_) {
       failed_ = true;
       return false;
@@ -72,11 +74,11 @@ class ImageRenderer {
   // Takes back the last count entries, when all of them were put since the
   // last boundary and the last piece handed on, and they are at most
   // kTakeBackEntries; false, and nothing taken back, otherwise.
-  bool TakeBack(int count);
+  bool TakeBack(int count) override;
   // The end of an entity: the buffer goes on once it is nearly full, never in
   // the middle of an entity that might take lines back. False once the sink
   // refused a piece.
-  bool AtBoundary() {
+  bool AtBoundary() override {
     takeBackable_ = 0;
     if (failed_) return false;
     return capacity_ - used_ >= kBoundaryRoom || Flush();
@@ -85,7 +87,7 @@ class ImageRenderer {
   bool Finish();
   // Forgets every entry and restarts the sink: the list was cleared. False,
   // and every later call fails, when the sink cannot restart.
-  bool Restart();
+  bool Restart() override;
 
  private:
   // Room an entity is sure to find after a boundary: far more than any

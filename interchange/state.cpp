@@ -150,5 +150,4 @@ void FreeInterchangeTables() {
   ForEachTable([](auto& table) { table.Release(); });
   ShortStrings.Fonts.Clear();
   ShortStrings.Bytes.Release();
-  OutputLines.Release();
 }

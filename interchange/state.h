@@ -293,8 +293,8 @@ void ResetInterchangeState();
 // CurrentZFlags: the reader starts from them, and so does the emitters' memory.
 void SetDefaultAttributeValues();
 
-// Releases the storage of the tables and the output list, keeping counts;
-// nothing may use them again before the next ResetInterchangeState.
+// Releases the storage of the tables, keeping counts (the output list holds
+// none); nothing may use them again before the next ResetInterchangeState.
 void FreeInterchangeTables();
 
 // Appends (kind, index) to EntityOrder; any kind, an index within

@@ -56,6 +56,7 @@
 #include "machine/platform.h"
 #include "memory_files.h"
 #include "support/fake_platform.h"
+#include "support/held_lines.h"
 #include "util/number_parse.h"
 #include "util/sjis.h"
 
@@ -231,9 +232,10 @@ std::string EmittedAlone(const std::vector<EntityLine>& lines, std::size_t first
   ResetInterchangeState();
   for (std::size_t i = first; i < first + count; ++i) ParseInterchangeLine(lines[i].Line);
   ResetEmitState();
+  HeldLines held;
   EscapeNeverDown up;
   EmitStoredEntities(kOwnAttributes, up);
-  return RenderInterchangeFile();
+  return held.Image();
 }
 
 bool IsBracketOrQuit(std::string_view line) {
@@ -388,9 +390,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!ReadInterchangeFile(kRereadPath)) Fail("our reader fails on the output", first);
   if (!quit) {
     ResetEmitState();
+    HeldLines held;
     EscapeNeverDown up;
     EmitStoredEntities(kOwnAttributes, up);
-    const std::string second = RenderInterchangeFile();
+    const std::string second = held.Image();
     CompareRounds(first, second);
   }
   ResetInterchangeState();

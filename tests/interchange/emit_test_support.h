@@ -10,12 +10,7 @@
 #include "interchange/attribute_emitters.h"
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
-
-inline std::vector<std::string> OutputLineTexts() {
-  std::vector<std::string> lines;
-  for (std::int32_t i = 0; i < OutputLines.Count(); ++i) lines.emplace_back(OutputLines[i]);
-  return lines;
-}
+#include "support/held_lines.h"
 
 // What a join has right after reading: defaults, then ResetEmitState.
 class EmitTest : public ::testing::Test {
@@ -28,10 +23,12 @@ class EmitTest : public ::testing::Test {
 
   // The lines written since the last call.
   std::vector<std::string> Take() {
-    std::vector<std::string> lines = OutputLineTexts();
+    std::vector<std::string> lines = output_.Lines();
     ClearOutputLines();
     return lines;
   }
+
+  HeldLines output_;
 };
 
 using Lines = std::vector<std::string>;

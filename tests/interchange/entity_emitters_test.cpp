@@ -7,7 +7,6 @@
 #include <string>
 
 #include "interchange/emit_test_support.h"
-#include "interchange/file_writer.h"
 #include "interchange/output_lines.h"
 
 namespace {
@@ -188,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EmitTest, TextEndingInQuoteIsOneFileLine) {
   EmitText(0, "AB\"", 1, 2, 1, 0);
   EmitPoint(0, 0);
-  EXPECT_EQ(RenderInterchangeFile(), "ch 1 2 1 0 \"AB\"\r\npt 0 0\r\n");
+  EXPECT_EQ(output_.Image(), "ch 1 2 1 0 \"AB\"\r\npt 0 0\r\n");
 }
 
 }  // namespace

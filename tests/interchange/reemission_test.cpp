@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "interchange/emit_test_support.h"
-#include "interchange/file_writer.h"
 #include "interchange/output_lines.h"
 #include "interchange/state.h"
 #include "interchange/system_strings.h"
@@ -212,7 +211,7 @@ TEST_F(ReemissionWithPlatform, EscapeIsPolledEveryHundredEntries) {
   EXPECT_EQ(escape.polls, 3);
   // Emptied, and the final layer group and layer equal what was written.
   EXPECT_EQ(OutputLines.Count(), 0);
-  EXPECT_EQ(RenderInterchangeFile(), "hq\r\n");
+  EXPECT_EQ(output_.Image(), "hq\r\n");
 }
 
 TEST_F(ReemissionWithPlatform, ProgressShownAtEveryHundredth) {
@@ -487,8 +486,7 @@ TEST_F(Reemission, OverridesPassThroughTheEmittersRangeRules) {
 TEST_F(Reemission, FontNameEndingInQuoteKeepsTheTextIntact) {
   AddText(Header(0, 0, 2), "ABC").FontName = "Ab\"";
   EmitAllOwn();
-  EXPECT_EQ(RenderInterchangeFile(),
-            "lg0\r\nly0\r\ncn1\r\ncc0\r\ncn\"$Ab\"\r\nch 10 20 1 0 \"ABC\r\n");
+  EXPECT_EQ(output_.Image(), "lg0\r\nly0\r\ncn1\r\ncc0\r\ncn\"$Ab\"\r\nch 10 20 1 0 \"ABC\r\n");
 }
 
 }  // namespace

@@ -232,9 +232,10 @@ TEST_P(RoundTrip, EveryEntityComesBackUnchanged) {
   const Reading first;
 
   ResetEmitState();
+  StreamedInterchangeFile file(output);
   EscapeNeverDown up;
   EmitStoredEntities(kOwnAttributes, up);
-  ASSERT_TRUE(WriteInterchangeFile(output));
+  ASSERT_TRUE(file.Finish());
 
   ResetInterchangeState();
   ASSERT_TRUE(ReadInterchangeFile(output));

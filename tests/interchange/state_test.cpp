@@ -137,7 +137,7 @@ void ExpectDefaults() {
   EXPECT_EQ(sizes(t.SeTable), empty);
   EXPECT_EQ(sizes(t.SoTable), empty);
   EXPECT_EQ(sizes(t.SgTable), empty);
-  EXPECT_EQ(sizes(OutputLines), empty);
+  EXPECT_EQ(OutputLines.Count(), 0);
 }
 
 TEST_F(KzmGaibuState, ResetInterchangeStateRestoresEveryDefault) {
@@ -270,7 +270,6 @@ TEST_F(KzmGaibuState, FreeInterchangeTablesReleasesStorageAndKeepsCounts) {
   EXPECT_EQ(Layers.HpPointCount, 4);
   EXPECT_EQ(Entities.CircleTable.Capacity(), 0u);
   EXPECT_EQ(Entities.EntityOrder.Capacity(), 0u);
-  EXPECT_EQ(OutputLines.Capacity(), 0u);
   EXPECT_TRUE(Layers.LayerNames.empty());
   EXPECT_TRUE(Layers.HpPoints.empty());
   EXPECT_EQ(Attributes.CurrentFontName, kMsGothic);
