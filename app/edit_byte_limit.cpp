@@ -25,6 +25,11 @@ std::u16string_view CharacterAt(std::u16string_view text, const std::vector<std:
   return text.substr(starts[k], starts[k + 1] - starts[k]);
 }
 
+// What OK stores of one character: its Shift-JIS, "?" when it has none.
+std::string StoredForm(std::u16string_view character, const ShiftJisEncoder& encode) {
+  return encode(character).value_or("?");
+}
+
 }  // namespace
 
 EditLimitResult LimitInsertedBytes(std::u16string_view previous, std::u16string_view current,
@@ -49,14 +54,15 @@ EditLimitResult LimitInsertedBytes(std::u16string_view previous, std::u16string_
   }
 
   // What the change kept came from the accepted text; it is weighed, never
-  // cut. A kept character without a Shift-JIS form is stored as "?".
+  // cut.
   std::size_t keptBytes = 0;
-  for (std::size_t k = 0; k < nowCount; ++k) {
-    if (k == prefix) k = nowCount - suffix;
-    if (k >= nowCount) break;
-    const std::optional<std::string> bytes = encode(CharacterAt(current, now, k));
-    keptBytes += bytes ? bytes->size() : 1;
-  }
+  const auto weigh = [&](std::size_t begin, std::size_t end) {
+    for (std::size_t k = begin; k < end; ++k) {
+      keptBytes += StoredForm(CharacterAt(current, now, k), encode).size();
+    }
+  };
+  weigh(0, prefix);
+  weigh(nowCount - suffix, nowCount);
   std::size_t room = keptBytes < limitBytes ? limitBytes - keptBytes : 0;
 
   EditLimitResult result;
@@ -86,8 +92,7 @@ std::string DelimiterToStore(std::u16string_view shown, std::u16string_view prog
   const std::vector<std::size_t> starts = CharacterStarts(shown);
   std::string bytes;
   for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
-    const std::optional<std::string> character = encode(CharacterAt(shown, starts, k));
-    bytes += character ? *character : "?";
+    bytes += StoredForm(CharacterAt(shown, starts, k), encode);
   }
   return bytes;
 }

@@ -19,14 +19,13 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 // The code page 932 bytes of one character (one UTF-16 unit, or a surrogate
 // pair); nullopt when that code page has no exact form for it.
-using ShiftJisEncoder = std::function<std::optional<std::string>(std::u16string_view)>;
+using ShiftJisEncoder = std::optional<std::string> (*)(std::u16string_view);
 
 struct EditLimitResult {
   std::u16string Text;

@@ -63,8 +63,6 @@ FormLayout FormLayoutForDpi(std::uint32_t dpi) {
 }
 
 PixelRect FormRectAtCursor(ScreenPoint cursor, std::uint32_t dpi, const FrameInsets& frame) {
-  const FormLayout layout = FormLayoutForDpi(dpi);
-  const std::int32_t width = frame.Left + layout.ClientWidth + frame.Right;
-  const std::int32_t height = frame.Top + layout.ClientHeight + frame.Bottom;
-  return {cursor.X - width / 2, cursor.Y - 4, width, height};
+  const PixelSize outer = OuterSize(FormLayoutForDpi(dpi), frame);
+  return {cursor.X - outer.Width / 2, cursor.Y - 4, outer.Width, outer.Height};
 }

@@ -53,7 +53,6 @@ inline constexpr std::uint8_t kFormBackgroundGreen = 202;
 inline constexpr std::uint8_t kFormBackgroundBlue = 240;
 // Character height in pixels (the em, without internal leading).
 inline constexpr std::int32_t kFormFontHeight = 13;
-inline constexpr std::uint8_t kShiftJisCharset = 128;
 // Bytes of Shift-JIS the user may type into Edit1.
 inline constexpr std::size_t kEdit1ByteLimit = 4;
 
@@ -91,6 +90,16 @@ struct FrameInsets {
   std::int32_t Right;
   std::int32_t Bottom;
 };
+
+struct PixelSize {
+  std::int32_t Width;
+  std::int32_t Height;
+};
+// The window's outer size: the client area of layout inside frame.
+constexpr PixelSize OuterSize(const FormLayout& layout, const FrameInsets& frame) {
+  return {frame.Left + layout.ClientWidth + frame.Right,
+          frame.Top + layout.ClientHeight + frame.Bottom};
+}
 
 // Where the form opens at the cursor on a monitor of dpi whose frame is
 // frame: sized for that dpi first, then its left edge half its outer width

@@ -5,15 +5,12 @@
 #include "app/edit_byte_limit.h"
 #include "app/form1.h"
 #include "interchange/number_text.h"
+#include "platform/win32/code_pages.h"
 
 namespace {
 
 constexpr wchar_t kApplicationClass[] = L"TApplication";
 constexpr wchar_t kFormClass[] = L"TForm1";
-
-// Captions, the font's name and the delimiter are Shift-JIS, whatever the
-// system's code page.
-constexpr UINT kShiftJis = 932;
 
 // Newer than the headers' default Windows version.
 constexpr UINT kDpiChangedMessage = 0x02E0;
@@ -43,17 +40,11 @@ std::wstring FromShiftJis(std::string_view bytes) {
 std::u16string Utf16(std::wstring_view text) { return {text.begin(), text.end()}; }
 std::wstring Wide(std::u16string_view text) { return {text.begin(), text.end()}; }
 
-// WC_NO_BEST_FIT_CHARS: without it é comes back as e and ¥ as 5C, and no
-// default character is reported.
 std::optional<std::string> CharacterToShiftJis(std::u16string_view character) {
-  const std::wstring units = Wide(character);
-  char bytes[8] = {};
   BOOL usedDefault = FALSE;
-  const int length = WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, units.data(),
-                                         static_cast<int>(units.size()), bytes, sizeof bytes,
-                                         nullptr, &usedDefault);
-  if (length <= 0 || usedDefault) return std::nullopt;
-  return std::string(bytes, static_cast<std::size_t>(length));
+  std::string bytes = Narrow(kShiftJis, Wide(character), &usedDefault);
+  if (bytes.empty() || usedDefault) return std::nullopt;
+  return bytes;
 }
 
 bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
@@ -229,9 +220,8 @@ void Win32FormWindow::LayOut(std::uint32_t dpi) {
   font_ = font;
   layoutDpi_ = dpi == 0 ? kDesignDpi : dpi;
 
-  const FrameInsets frame = FrameFor(layoutDpi_);
-  SetWindowPos(form_, nullptr, 0, 0, frame.Left + layout.ClientWidth + frame.Right,
-               frame.Top + layout.ClientHeight + frame.Bottom,
+  const PixelSize outer = OuterSize(layout, FrameFor(layoutDpi_));
+  SetWindowPos(form_, nullptr, 0, 0, outer.Width, outer.Height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   FitClientArea();
   InvalidateRect(form_, nullptr, TRUE);
@@ -617,10 +607,8 @@ LRESULT Win32FormWindow::OnDpiChanged(std::uint32_t dpi, const RECT& suggested) 
 // Asked while the form is dragged across monitors, so that the rectangle
 // Windows then suggests has the form's size at the new dpi.
 LRESULT Win32FormWindow::OnGetDpiScaledSize(std::uint32_t dpi, SIZE& size) {
-  const FormLayout layout = FormLayoutForDpi(dpi);
-  const FrameInsets frame = FrameFor(dpi);
-  size.cx = frame.Left + layout.ClientWidth + frame.Right;
-  size.cy = frame.Top + layout.ClientHeight + frame.Bottom;
+  const PixelSize outer = OuterSize(FormLayoutForDpi(dpi), FrameFor(dpi));
+  size = {outer.Width, outer.Height};
   return TRUE;
 }
 

@@ -7,24 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/decimal_symbol.h"
-
-namespace {
-
-// usedDefault, when given, tells whether a character had no exact form
-// (UTF-8 has one for every character and takes none).
-std::string Narrow(UINT codePage, std::wstring_view wide, BOOL* usedDefault) {
-  if (wide.empty()) return {};
-  const DWORD flags = usedDefault != nullptr ? WC_NO_BEST_FIT_CHARS : 0;
-  const int size = static_cast<int>(wide.size());
-  const int bytes =
-      WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, usedDefault);
-  if (bytes <= 0) return {};
-  std::string text(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(codePage, flags, wide.data(), size, text.data(), bytes, nullptr, usedDefault);
-  return text;
-}
-
-}  // namespace
+#include "platform/win32/code_pages.h"
 
 // As UTF-8, whatever the system's code page: only "1", "2" and "3" select
 // anything, and UTF-8 has no trail byte that the splitting could take for a
@@ -60,9 +43,10 @@ char Win32Platform::DecimalSymbol() {
   const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, symbol, 16);
   BOOL usedDefault = FALSE;
   const std::string bytes =
-      length > 1 ? Narrow(932, std::wstring_view(symbol, static_cast<std::size_t>(length - 1)),
-                          &usedDefault)
-                 : std::string();
+      length > 1
+          ? Narrow(kShiftJis, std::wstring_view(symbol, static_cast<std::size_t>(length - 1)),
+                   &usedDefault)
+          : std::string();
   return DecimalSymbolFromLocale(usedDefault ? std::string_view() : std::string_view(bytes));
 }
 

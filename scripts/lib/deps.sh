@@ -116,8 +116,9 @@ NATIVE_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-de
 # wineserver commands; wine64 and wine32:i386 run the 64- and 32-bit programs;
 # fonts-wine brings Marlett, which draws the caption buttons), and the release
 # packages (git clones HEAD to rebuild the exes and compare).
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 wine32:i386
-  fonts-wine xvfb xdotool x11-utils locales fonts-ipafont-gothic python3-fonttools imagemagick
+WINE_PACKAGES=(wine wine64 wine32:i386 fonts-wine xvfb xdotool x11-utils locales
+  fonts-ipafont-gothic python3-fonttools imagemagick)
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest "${WINE_PACKAGES[@]}"
   zip unzip git)
 # The fuzzer and the format check.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -141,7 +141,7 @@ class Selection:
             return self.text_types[self.text_type]
         return self.free
 
-    def add_text(self, t, n):
+    def add_text(self, t):
         width, height, spacing, color = self.text_size()
         x, y, vx, vy = (to_real(t[k]) for k in range(1, 5))
         # Numbers come back in the tool's own form ("5.0" as "5"), so texts
@@ -214,7 +214,7 @@ class Selection:
             if w == b"cs" and self.message_mode:
                 x1, y1, x2, y2, pen10, color = self.pending_line
                 self.add("line", points=[(x1, y1), (x2, y2)], pen=self.pen(color, pen10))
-            self.add_text(t, n)
+            self.add_text(t)
         elif w == b"pt" and (n == 3 or n >= 6):
             self.add("point", x=v[0], y=v[1], pen=self.pen(self.point_color))
         elif w == b"BL" and n >= 4:
@@ -252,8 +252,7 @@ def arc_points(cx, cy, r, start, end, flat, tilt):
 
 def text_box(e):
     """The text's em box: its four corners, insertion point first."""
-    length = math.hypot(e["vx"], e["vy"])
-    ux, uy = (e["vx"] / length, e["vy"] / length) if length > 0 else (1.0, 0.0)
+    ux, uy = unit(e["vx"], e["vy"])
     h = e["height"]
     width = 0.5 * h * len(e["raw"])
     x, y = e["x"], e["y"]

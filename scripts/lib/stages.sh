@@ -30,6 +30,20 @@ k726_stage_count() {
     END { printf "%d %d %d\n", run, failed, skipped }' "$1"
 }
 
+# The stage's row and score; a failed stage ends the run here.
+k726_stage_end() {  # NAME RUN FAILED SKIPPED SECONDS STATUS
+  k726_stage_rows+=("$(printf '%-28s %6d %6d %7d %7d' "$1" "$2" "$3" "$4" "$5")")
+  local passed=$(($2 - $3 - $4))
+  [ "$passed" -ge 0 ] || passed=0
+  k726_stage_passed=$((k726_stage_passed + passed))
+  k726_stage_failed=$((k726_stage_failed + $3))
+  if [ "$6" -ne 0 ]; then
+    echo "stage failed: $1"
+    finish_stages
+    exit 1
+  fi
+}
+
 run_stage() {
   local name=$1
   shift
@@ -50,16 +64,7 @@ run_stage() {
     status=1
     failed=1
   fi
-  k726_stage_rows+=("$(printf '%-28s %6d %6d %7d %7d' "$name" "$run" "$failed" "$skipped" "$seconds")")
-  local passed=$((run - failed - skipped))
-  [ "$passed" -ge 0 ] || passed=0
-  k726_stage_passed=$((k726_stage_passed + passed))
-  k726_stage_failed=$((k726_stage_failed + failed))
-  if [ "$status" -ne 0 ]; then
-    echo "stage failed: $name"
-    finish_stages
-    exit 1
-  fi
+  k726_stage_end "$name" "$run" "$failed" "$skipped" "$seconds" "$status"
 }
 
 skip_stage() {
@@ -73,15 +78,7 @@ skip_stage() {
   "$@" 2>&1
   status=$?
   set -e
-  local seconds=$(($(date +%s) - start))
-  if [ "$status" -ne 0 ]; then
-    k726_stage_rows+=("$(printf '%-28s %6d %6d %7d %7d' "$name" 0 1 0 "$seconds")")
-    k726_stage_failed=$((k726_stage_failed + 1))
-    echo "stage failed: $name"
-    finish_stages
-    exit 1
-  fi
-  k726_stage_rows+=("$(printf '%-28s %6d %6d %7d %7d' "$name" 0 0 1 "$seconds")")
+  k726_stage_end "$name" 0 $((status != 0)) $((status == 0)) $(($(date +%s) - start)) "$status"
   k726_stage_notes+=("$name: skipped, $why")
 }
 

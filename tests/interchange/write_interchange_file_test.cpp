@@ -52,6 +52,24 @@ bool WriteLines(const std::string& path, const std::vector<std::string>& lines) 
   return file.Finish();
 }
 
+#ifndef _WIN32
+// Runs body in a child process whose files may grow to limit bytes, SIGXFSZ
+// ignored so that a write past it fails: body's exit code, or -1 when there
+// was no child or it ended by a signal. The limit stays in the child.
+template <class Body>
+int InChildWithFileSizeLimit(rlim_t limit, Body body) {
+  const pid_t child = fork();
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit bytes{limit, limit};
+    _exit(setrlimit(RLIMIT_FSIZE, &bytes) != 0 ? 10 : body());
+  }
+  int status = 0;
+  if (child == -1 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+#endif
+
 std::string ImageOf(const std::vector<std::string>& lines) {
   HeldLines held;
   for (const std::string& line : lines) AddOutputLine(line);
@@ -172,19 +190,12 @@ TEST_F(KzmGaibuWriter, FailurePartWayLeavesQuit) {
   WriteBytes(target_, "old contents\r\n");
   const std::string target = target_.string();
   const std::string small = (folder_ / "small.txt").string();
-  const pid_t child = fork();
-  ASSERT_NE(child, -1);
-  if (child == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{4096, 4096};
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(10);
-    if (!WriteLines(small, {"hd"})) _exit(11);  // below the limit: written
-    _exit(WriteLines(target, std::vector<std::string>(1000, std::string(100, 'z'))) ? 12 : 0);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "child ended by signal " << WTERMSIG(status);
-  ASSERT_EQ(WEXITSTATUS(status), 0) << "10: no limit, 11: small write failed, 12: big write passed";
+  const int code = InChildWithFileSizeLimit(4096, [&] {
+    if (!WriteLines(small, {"hd"})) return 11;  // below the limit: written
+    return WriteLines(target, std::vector<std::string>(1000, std::string(100, 'z'))) ? 12 : 0;
+  });
+  ASSERT_EQ(code, 0) << "-1: no child or a signal, 10: no limit, 11: small write failed, "
+                        "12: big write passed";
   EXPECT_EQ(FolderContents(), (std::set<std::string>{"KZC_TEMP.TXT", "small.txt"}));
   EXPECT_EQ(ReadBytes(target_), "hq\r\n");
   EXPECT_EQ(ReadBytes(small), "hd\r\n");
@@ -201,18 +212,8 @@ TEST_F(KzmGaibuWriter, NoRoomEvenInPlaceRemovesTheFile) {
 #else
   WriteBytes(target_, "ch 0 0 1 0 \"A\r\nch 5 0 1 0 \"B\r\n");
   const std::string target = target_.string();
-  const pid_t child = fork();
-  ASSERT_NE(child, -1);
-  if (child == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{0, 0};
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(10);
-    _exit(WriteLines(target, {"hd"}) ? 11 : 0);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "child ended by signal " << WTERMSIG(status);
-  ASSERT_EQ(WEXITSTATUS(status), 0) << "10: no limit, 11: written";
+  const int code = InChildWithFileSizeLimit(0, [&] { return WriteLines(target, {"hd"}) ? 11 : 0; });
+  ASSERT_EQ(code, 0) << "-1: no child or a signal, 10: no limit, 11: written";
   EXPECT_EQ(FolderContents(), std::set<std::string>{});
 #endif
 }
