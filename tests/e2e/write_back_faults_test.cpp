@@ -74,7 +74,9 @@ class Folder {
     std::error_code ignored;
     SetImmutable(path_, false);
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    ::umount(path_.c_str());
+    // Detached even while busy: the Wine server may still hold the folder
+    // open when the program under test has ended.
+    ::umount2(path_.c_str(), MNT_DETACH);
     fs::remove_all(path_, ignored);
   }
   void Prepare(const std::string& input) {
